@@ -1,0 +1,27 @@
+# The two commands of the README:
+#   make demo   renders the built-in DI riff through both plug-ins into out/
+#   make test   builds everything and runs every test
+BUILD ?= build
+JOBS ?= $(shell nproc)
+CMAKE_GEN := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
+
+.PHONY: deps build test demo clean
+
+deps:
+	@scripts/install-deps.sh
+
+build: deps
+	@if [ ! -f $(BUILD)/CMakeCache.txt ]; then cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release; fi
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	cd $(BUILD) && ctest -j $(JOBS) --output-on-failure
+
+demo: build
+	@mkdir -p out
+	$(BUILD)/host/amprender/amprender --plugin ferro --out out/demo-ferro.wav
+	$(BUILD)/host/amprender/amprender --plugin vortan --program 0 --out out/demo-vortan.wav
+	@echo "wrote $(CURDIR)/out/demo-ferro.wav and $(CURDIR)/out/demo-vortan.wav"
+
+clean:
+	rm -rf $(BUILD) out

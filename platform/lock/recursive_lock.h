@@ -1,0 +1,63 @@
+// A re-entrant mutual-exclusion lock and its scoped guard. The thread that
+// holds the lock may take it again; each take needs its own release, which
+// the guard does on every exit path.
+#pragma once
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <mutex>
+#endif
+
+namespace platform {
+
+class RecursiveLock {
+ public:
+  RecursiveLock() {
+#if defined(_WIN32)
+    InitializeCriticalSection(&section_);
+#endif
+  }
+  ~RecursiveLock() {
+#if defined(_WIN32)
+    DeleteCriticalSection(&section_);
+#endif
+  }
+  RecursiveLock(const RecursiveLock&) = delete;
+  RecursiveLock& operator=(const RecursiveLock&) = delete;
+
+  void Lock() {
+#if defined(_WIN32)
+    EnterCriticalSection(&section_);
+#else
+    mutex_.lock();
+#endif
+  }
+  void Unlock() {
+#if defined(_WIN32)
+    LeaveCriticalSection(&section_);
+#else
+    mutex_.unlock();
+#endif
+  }
+
+ private:
+#if defined(_WIN32)
+  CRITICAL_SECTION section_;
+#else
+  std::recursive_mutex mutex_;
+#endif
+};
+
+class ScopedLock {
+ public:
+  explicit ScopedLock(RecursiveLock& lock) : lock_(lock) { lock_.Lock(); }
+  ~ScopedLock() { lock_.Unlock(); }
+  ScopedLock(const ScopedLock&) = delete;
+  ScopedLock& operator=(const ScopedLock&) = delete;
+
+ private:
+  RecursiveLock& lock_;
+};
+
+}  // namespace platform
