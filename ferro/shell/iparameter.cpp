@@ -1,0 +1,111 @@
+#include "ferro/shell/iparameter.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+// Truncation toward zero that stays defined for any double a host may send.
+int TruncateToInt(double v) {
+  if (!(v > -2.0e9)) return -2000000000;
+  if (v > 2.0e9) return 2000000000;
+  return static_cast<int>(v);
+}
+
+void CopyName(char* dst, const char* src) {
+  std::snprintf(dst, IParameter::kNameLength, "%s", src ? src : "");
+}
+}  // namespace
+
+void IParameter::DefineDouble(const char* name, double defaultValue, double min, double max,
+                              double step, const char* label) {
+  if (kind_ == kTypeNone) kind_ = kTypeDouble;
+  CopyName(name_, name);
+  CopyName(label_, label);
+  value_ = defaultValue;
+  min_ = min;
+  max_ = (min + step > max) ? min + step : max;
+  step_ = step;
+  // Decimals shown: one per decade the step lies below a whole number, six at most.
+  precision_ = 0;
+  for (double s = step; s != std::floor(s) && precision_ < 6; s *= 10.0) ++precision_;
+}
+
+void IParameter::DefineInt(const char* name, int defaultValue, int min, int max,
+                           const char* label) {
+  if (kind_ == kTypeNone) kind_ = kTypeInt;
+  DefineDouble(name, defaultValue, min, max, 1.0, label);
+}
+
+void IParameter::DefineBool(const char* name, bool defaultValue, const char*) {
+  if (kind_ == kTypeNone) kind_ = kTypeBool;
+  DefineDouble(name, defaultValue ? 1.0 : 0.0, 0.0, 1.0, 1.0, "");
+  AddValueText(0, "off");
+  AddValueText(1, "on");
+}
+
+void IParameter::AddValueText(int value, const char* text) {
+  ValueText entry{value, {}};
+  CopyName(entry.text, text);
+  texts_.push_back(entry);
+}
+
+double IParameter::NormalizeValue(double value) const {
+  double v = value < min_ ? min_ : (value > max_ ? max_ : value);
+  return std::pow((v - min_) / (max_ - min_), 1.0 / shape_);
+}
+
+double IParameter::Normalized() const { return NormalizeValue(value_); }
+
+void IParameter::SetFromNormalized(double normalized) {
+  // Hosts are expected to send 0..1; anything else (or NaN) must not push the
+  // value outside its range, where the model has no meaning for it.
+  if (std::isnan(normalized)) return;
+  if (normalized < 0.0) normalized = 0.0;
+  value_ = min_ + std::pow(normalized, shape_) * (max_ - min_);
+  if (kind_ != kTypeDouble) value_ = step_ * std::floor(value_ / step_ + 0.5);
+  if (value_ >= max_) value_ = max_;
+}
+
+void IParameter::SetClamped(double value) {
+  value_ = value < min_ ? min_ : (value > max_ ? max_ : value);
+}
+
+const char* IParameter::TextFor(int value) const {
+  for (const ValueText& t : texts_)
+    if (t.value == value) return t.text;
+  return nullptr;
+}
+
+void IParameter::FormatValue(double value, bool normalized, char* out, int capacity) const {
+  if (!out || capacity <= 0) return;
+  double v = normalized ? min_ + std::pow(value, shape_) * (max_ - min_) : value;
+  // A NaN would make the integer conversion undefined; show it as the minimum.
+  if (std::isnan(v)) v = min_;
+  const char* text = TextFor(TruncateToInt(v));
+  if (text && text[0]) {
+    std::snprintf(out, static_cast<size_t>(capacity), "%s", text);
+    return;
+  }
+  if (negateDisplay_) v = -v;
+  if (v == 0.0) {
+    std::snprintf(out, static_cast<size_t>(capacity), "0");
+  } else if (precision_ == 0) {
+    std::snprintf(out, static_cast<size_t>(capacity), "%d", TruncateToInt(v));
+  } else {
+    char format[16];
+    std::snprintf(format, sizeof format, "%%.%df", precision_);
+    std::snprintf(out, static_cast<size_t>(capacity), format, v);
+  }
+}
+
+bool IParameter::ValueForText(const char* text, double* value) const {
+  if (!text) return false;
+  for (const ValueText& t : texts_) {
+    if (std::strcmp(t.text, text) == 0) {
+      if (value) *value = t.value;
+      return true;
+    }
+  }
+  return false;
+}

@@ -1,0 +1,111 @@
+// The Ostra Ferro B3 plug-in object: a high-gain head with a GREEN and a RED
+// channel, two amplifier engines (left/mono and right) and the editor.
+#pragma once
+
+#include "ferro/shell/iplug_vst.h"
+
+// Parameter indices, in host order.
+enum EFerroParam {
+  kRedInput = 0,
+  kGreenInput,
+  kRedOutput,
+  kGreenOutput,
+  kOversample,
+  kStereo,
+  kChannel,
+  kRedPreGain,
+  kRedPostGain,
+  kRedBass,
+  kRedMid,
+  kRedTreble,
+  kRedPresence,
+  kRedLowEnd,
+  kGreenBright,
+  kGreenCrunch,
+  kGreenPreGain,
+  kGreenPostGain,
+  kGreenBass,
+  kGreenMid,
+  kGreenTreble,
+  kGreenPresence,
+  kGreenLowEnd,
+  kBias,
+  kTubeType,
+  kFeedback,
+  kDisablePA,
+  kHifi,
+  kLeadMod,
+  kLampGreen,
+  kLampRed,
+  kLampAlways,
+  kSettingsShown,
+  kNumFerroParams
+};
+
+// The seven knobs each channel has, in the order the engines take them.
+struct ChannelKnobs {
+  double preGain = 0.0;
+  double postGain = 0.0;
+  double bass = 0.0;
+  double mid = 0.0;
+  double treble = 0.0;
+  double presence = 0.0;
+  double lowEnd = 0.0;
+};
+
+class IPlug_Ferro : public IPlugVST {
+ public:
+  static constexpr int kEditorWidth = 834;
+  static constexpr int kEditorHeight = 278;
+
+  explicit IPlug_Ferro(vst2::HostCallback hostCallback);
+  ~IPlug_Ferro() override;
+
+  // Any thread that changed a parameter, inside the instance lock.
+  void OnParamChange(int paramIdx) override;
+  // After a sample-rate or block-size change, or processing switched off.
+  void Reset() override;
+  // Audio thread, inside the instance lock.
+  void ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames) override;
+
+  bool SerializeState(StateChunk* chunk) override { return WriteParamValues(chunk); }
+  int UnserializeState(const StateChunk& chunk, int position) override {
+    return UnserializeParams(chunk, position);
+  }
+
+  // Read-only views for tests and the editor.
+  double InputGain() const { return inputGain_; }
+  double OutputGain() const { return outputGain_; }
+  int Channel() const { return channel_; }
+  int Quality() const { return quality_; }
+  bool IsStereo() const { return stereo_; }
+  double StoredHostRate() const { return storedHostRate_; }
+  double OversamplingFactor() const { return oversamplingFactor_; }
+
+  // Output taper: knob 0..1 to the output factor 0..12 (1.2 at the middle).
+  static double OutputTaper(double x) { return 12.0 * x / (9.0 - 8.0 * x); }
+
+ private:
+  void DefineParameters();
+  // Creates and sets up the engines for host rate x 2 and settles them.
+  void SetUpEngines();
+  // Copies every parameter's value into the plug-in fields (no engine update).
+  void CopyParamsToModelSettings();
+  void StoreParam(int paramIdx);
+
+  double redInput_ = 1.0, greenInput_ = 1.0;
+  double redOutput_ = 0.0, greenOutput_ = 0.0;
+  double inputGain_ = 1.0, outputGain_ = 0.0;
+  int quality_ = 0;
+  bool stereo_ = false;
+  int channel_ = 0;
+  ChannelKnobs redSet_, greenSet_;
+  int crunch_ = 0, bright_ = 0;
+  double bias_ = -51.0;
+  int valveType_ = 0;
+  double feedback_ = 0.0;
+  bool paDisabled_ = false, hifi_ = false, leadMod_ = false;
+  bool settingsShown_ = false;
+  double storedHostRate_ = 44100.0;
+  double oversamplingFactor_ = 2.0;
+};

@@ -1,0 +1,68 @@
+// The VST 2.4 binding: fills the AEffect record handed to the host, answers
+// the dispatcher, converts the host's audio buffers for the 64-bit block
+// process, and reports automation to the host.
+#pragma once
+
+#include <vector>
+
+#include "ferro/shell/iplug_base.h"
+#include "platform/vst2/aeffect.h"
+
+class IPlugVST : public IPlugBase {
+ public:
+  IPlugVST(vst2::HostCallback hostCallback, const IPlugConfig& config);
+  ~IPlugVST() override = default;
+
+  vst2::AEffect* GetAEffect() { return &aeffect_; }
+  static IPlugVST* FromEffect(vst2::AEffect* effect);
+
+  void HostEditBegin(int index) override;
+  void HostAutomate(int index, double normalized) override;
+  void HostEditEnd(int index) override;
+  // Incoming MIDI: by default sent back to the host unchanged.
+  virtual void ProcessMidiMsg(int offset, uint8_t status, uint8_t data1, uint8_t data2);
+  // Identifies the host once per instance (at effOpen).
+  void IdentifyHostOnce();
+  // Marks the effect as having an editor of this size (after AdoptEditor).
+  void SetEditorSize(int width, int height);
+  int HostExtensionBits() const { return hostExtensions_; }
+
+  // Record callbacks.
+  static intptr_t VST2_CALL VSTDispatcher(vst2::AEffect* effect, int32_t opcode, int32_t index,
+                                          intptr_t value, void* ptr, float opt);
+  static void VST2_CALL VSTProcess(vst2::AEffect* effect, float** inputs, float** outputs,
+                                   int32_t frames);
+  static void VST2_CALL VSTProcessReplacing(vst2::AEffect* effect, float** inputs,
+                                            float** outputs, int32_t frames);
+  static void VST2_CALL VSTProcessDoubleReplacing(vst2::AEffect* effect, double** inputs,
+                                                  double** outputs, int32_t frames);
+  static void VST2_CALL VSTSetParameterCallback(vst2::AEffect* effect, int32_t index,
+                                                float value);
+  static float VST2_CALL VSTGetParameterCallback(vst2::AEffect* effect, int32_t index);
+
+ private:
+  intptr_t Dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
+  intptr_t HostCall(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
+                    float opt = 0.0f);
+  intptr_t GetChunk(bool bank, void** data);
+  intptr_t SetChunk(bool bank, const void* data, intptr_t size);
+  intptr_t ProcessEvents(const vst2::VstEvents* events);
+  intptr_t CanDo(const char* capability);
+  void SetSpeakerArrangement(const vst2::VstSpeakerArrangement* in,
+                             const vst2::VstSpeakerArrangement* out);
+  void UpdateChannelCounts();
+  void ProcessFloat(float** inputs, float** outputs, int frames, bool accumulate);
+  void ProcessDouble(double** inputs, double** outputs, int frames);
+
+  vst2::AEffect aeffect_;
+  vst2::HostCallback hostCallback_;
+  vst2::ERect editRect_ = {0, 0, 0, 0};
+  vst2::VstSpeakerArrangement inputArrangement_;
+  vst2::VstSpeakerArrangement outputArrangement_;
+  int hostExtensions_ = 0;
+  bool hostIdentified_ = false;
+  StateChunk bankChunk_;
+  StateChunk programChunk_;
+  std::vector<double*> inputSlots_;
+  std::vector<double*> outputSlots_;
+};

@@ -1,0 +1,19 @@
+// One program slot: whether it holds a state, its name and the parameter
+// state itself (the parameter values, no header).
+#pragma once
+
+#include <cstdio>
+
+#include "ferro/shell/state_chunk.h"
+
+struct IPresetSlot {
+  static constexpr int kNameLength = 256;  // bytes, terminator included
+
+  explicit IPresetSlot(int index) { std::snprintf(name, sizeof name, "- %d -", index + 1); }
+  // Reads at most 255 bytes of `text`, so an unterminated host string is safe.
+  void SetName(const char* text) { std::snprintf(name, sizeof name, "%.255s", text ? text : ""); }
+
+  bool initialised = false;
+  char name[kNameLength] = {};
+  StateChunk chunk;
+};
