@@ -1,0 +1,228 @@
+#include "vortan/shell/vortan.h"
+
+#include <cmath>
+
+#include "vortan/shell/float_format.h"
+
+namespace vortan {
+namespace {
+
+constexpr char kEffectName[] = "Vortan_v1_1b";
+constexpr char kProductString[] = "Vortan_v1_1b";
+constexpr char kVendorString[] = "Quillon Plugins";
+
+// A channel switch recalls only the levels of the new mode.
+constexpr int kChannelRecallValues[] = {ModeMemory::kInput, ModeMemory::kVolume};
+
+}  // namespace
+
+Vortan::Vortan(vst2::HostCallback audioMaster) noexcept
+    : AudioEffectX(audioMaster, kNumPrograms, kNumParams) {
+  setNumInputs(2);
+  setNumOutputs(2);
+  setUniqueID(kUniqueId);
+  setVersion(1);
+  canProcessReplacing(true);
+  programsAreChunks(true);
+  for (std::atomic<int>& f : flags_) f.store(0, std::memory_order_relaxed);
+
+  clearHalfbandMemories();
+  bank_.reset();
+
+  resetSmoothedControls();
+  requestSampleRateDesign();
+
+  setProgram(0);
+  // A host may process without ever setting the rate: design for the default
+  // rate now, on this thread, before the first block can run.
+  runSampleRateDesign();
+
+  createEditor();
+  designTriodeStages();
+}
+
+Vortan::~Vortan() = default;
+
+ChannelMode Vortan::channelMode() const noexcept {
+  if (flag(Switch::kChannelB)) {
+    return flag(Switch::kBHighGain) ? ChannelMode::BHigh : ChannelMode::BLow;
+  }
+  return flag(Switch::kACrunch) ? ChannelMode::ACrunch : ChannelMode::AClean;
+}
+
+ModeMemory& Vortan::memoryOf(ChannelMode mode) noexcept {
+  return bank_.program(curProgram_).body.memory[static_cast<int>(mode)];
+}
+
+ChannelMode Vortan::gainModeOf(MemoryChannel channel) const noexcept {
+  if (channel == MemoryChannel::kA) {
+    return flag(Switch::kACrunch) ? ChannelMode::ACrunch : ChannelMode::AClean;
+  }
+  if (channel == MemoryChannel::kB) {
+    return flag(Switch::kBHighGain) ? ChannelMode::BHigh : ChannelMode::BLow;
+  }
+  return channelMode();
+}
+
+void Vortan::storeInModeMemory(const ParamInfo& info, float value) noexcept {
+  if (info.memory == MemoryChannel::kNone) return;
+  // A channel's knob belongs to that channel's gain mode even while the other
+  // channel is selected; Input and Volume belong to the selected mode.
+  const int mode = static_cast<int>(gainModeOf(info.memory));
+  bank_.program(curProgram_).body.memory[mode].g[info.memoryValue] = value;
+  bank_.live().memory[mode].g[info.memoryValue] = value;
+}
+
+void Vortan::recallMemory(ChannelMode mode, const int* memoryValues, int count) noexcept {
+  const ModeMemory recalled = memoryOf(mode);
+  const bool channelB = mode == ChannelMode::BLow || mode == ChannelMode::BHigh;
+  const MemoryChannel channel = channelB ? MemoryChannel::kB : MemoryChannel::kA;
+  for (int i = 0; i < count; ++i) {
+    const int g = memoryValues[i];
+    setParameter(ChannelParamOfMemoryValue(channel, g), recalled.g[g]);
+  }
+}
+
+void Vortan::recallAfterModeSwitch(int32_t index) noexcept {
+  switch (index) {
+    case kChannel:
+      recallMemory(channelMode(), kChannelRecallValues,
+                   static_cast<int>(sizeof(kChannelRecallValues) / sizeof(int)));
+      break;
+    case kCleanCrunch:
+      // While channel B plays, the new channel A mode is only remembered.
+      if (!flag(Switch::kChannelB)) {
+        recallMemory(channelMode(), kGainModeRecallValues, kGainModeRecallCount);
+      }
+      break;
+    case kLowHighGain:
+      if (flag(Switch::kChannelB)) {
+        recallMemory(channelMode(), kGainModeRecallValues, kGainModeRecallCount);
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void Vortan::setParameter(int32_t index, float value) noexcept {
+  if (!IsValidParam(index) || std::isnan(value)) return;
+  value = value < 0.0f ? 0.0f : (value > 1.0f ? 1.0f : value);
+  const ParamInfo& info = ParamInfoOf(index);
+
+  bank_.program(curProgram_).body.values[info.slot] = value;
+  bank_.live().values[info.slot] = value;
+  storeInModeMemory(info, value);
+
+  if (info.isSwitch) {
+    flags_[static_cast<int>(info.flag)].store(SwitchIsOn(value) ? 1 : 0, std::memory_order_relaxed);
+  }
+  recallAfterModeSwitch(index);
+  if (index == kQuality) requestSampleRateDesign();
+
+  updateControlValues(index, value);
+  if (AEffEditor* editor = getEditor()) editor->setParameter(index, value);
+}
+
+float Vortan::getParameter(int32_t index) noexcept {
+  return IsValidParam(index) ? bank_.live().values[ParamInfoOf(index).slot] : 0.0f;
+}
+
+void Vortan::getParameterLabel(int32_t index, char* label) noexcept {
+  if (IsValidParam(index)) label[0] = '\0';  // no unit
+}
+
+void Vortan::getParameterDisplay(int32_t index, char* text) noexcept {
+  if (IsValidParam(index)) FormatFloatCut(getParameter(index), text, kDisplayChars);
+}
+
+void Vortan::getParameterName(int32_t index, char* text) noexcept {
+  if (IsValidParam(index)) CopyString(text, ParamInfoOf(index).name, vst2::kMaxLabelLen);
+}
+
+void Vortan::setProgram(int32_t program) noexcept {
+  if (program < 0 || program >= kNumPrograms) return;
+  curProgram_ = program;
+  // Apply the values as stored. The mode switches recall memories on the way
+  // and every value passes through its memory; the stored program must come
+  // out of loading exactly as it went in, so it is put back afterwards.
+  const ProgramBody stored = bank_.program(program).body;
+  for (int index : kProgramApplyOrder) {
+    setParameter(index, stored.values[ParamInfoOf(index).slot]);
+  }
+  bank_.program(program).body = stored;
+  bank_.live() = stored;
+  requestSampleRateDesign();
+}
+
+void Vortan::setProgramName(const char* name) noexcept { bank_.setName(curProgram_, name); }
+
+void Vortan::getProgramName(char* name) noexcept { bank_.copyName(curProgram_, name); }
+
+bool Vortan::getProgramNameIndexed(int32_t /*category*/, int32_t index, char* text) noexcept {
+  if (index < 0 || index >= kNumPrograms) return false;
+  bank_.copyName(index, text);
+  return true;
+}
+
+int32_t Vortan::getChunk(void** data, bool isProgram) noexcept {
+  if (isProgram) {
+    *data = &bank_.program(curProgram_);
+    return kProgramChunkSize;
+  }
+  *data = bank_.bankBytes();
+  return kBankChunkSize;
+}
+
+int32_t Vortan::setChunk(const void* data, int32_t size, bool isProgram) noexcept {
+  if (!data) return 0;
+  if (isProgram) {
+    if (size != kProgramChunkSize || !bank_.loadProgram(curProgram_, data)) return 0;
+  } else {
+    if (size != kBankChunkSize || !bank_.loadBank(data)) return 0;
+  }
+  setProgram(curProgram_);
+  return 1;
+}
+
+void Vortan::setSampleRate(float rate) noexcept {
+  AudioEffectX::setSampleRate(rate);
+  runSampleRateDesign();
+}
+
+void Vortan::runSampleRateDesign() noexcept {
+  // The engine's design for getSampleRate() and the quality flag goes here.
+  redesignPending_.store(false);
+}
+
+void Vortan::processFrame(float** /*inputs*/, float** outputs, int32_t frame,
+                          int32_t /*n*/) noexcept {
+  outputs[0][frame] = 0.0f;
+  outputs[1][frame] = 0.0f;
+}
+
+void Vortan::processReplacing(float** inputs, float** outputs, int32_t frames) noexcept {
+  if (!outputs || !outputs[0] || !outputs[1] || frames <= 0) return;
+  for (int32_t frame = 0; frame < frames; ++frame) {
+    // A quality change made on another thread takes effect between frames.
+    if (redesignPending_.load(std::memory_order_acquire)) runSampleRateDesign();
+    processFrame(inputs, outputs, frame, frames - 1 - frame);
+  }
+}
+
+bool Vortan::getEffectName(char* text) noexcept {
+  CopyString(text, kEffectName, vst2::kMaxEffectNameLen);
+  return true;
+}
+
+bool Vortan::getVendorString(char* text) noexcept {
+  CopyString(text, kVendorString, vst2::kMaxVendorStrLen);
+  return true;
+}
+
+bool Vortan::getProductString(char* text) noexcept {
+  CopyString(text, kProductString, vst2::kMaxProductStrLen);
+  return true;
+}
+
+}  // namespace vortan

@@ -1,0 +1,91 @@
+// The Vortan plug-in object: identity, the 23 parameters, the bank of 10
+// programs with their channel-mode memories, and the raw chunk state. The
+// amplifier engine reads the flags and control values kept here.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "vortan/shell/audio_effect_x.h"
+#include "vortan/shell/parameter_table.h"
+#include "vortan/shell/program_bank.h"
+
+namespace vortan {
+
+class Vortan : public AudioEffectX {
+ public:
+  static constexpr int32_t kUniqueId = FourCharCode('V', 'R', 'T', 'Q');
+  static constexpr int32_t kVendorVersion = 1000;
+  static constexpr int kDisplayChars = 8;
+
+  explicit Vortan(vst2::HostCallback audioMaster) noexcept;
+  ~Vortan() override;
+
+  // Audio thread.
+  void processReplacing(float** inputs, float** outputs, int32_t frames) noexcept override;
+
+  // Any host thread; the editor comes in through setParameterAutomated.
+  void setParameter(int32_t index, float value) noexcept override;
+  float getParameter(int32_t index) noexcept override;
+  void getParameterLabel(int32_t index, char* label) noexcept override;
+  void getParameterDisplay(int32_t index, char* text) noexcept override;
+  void getParameterName(int32_t index, char* text) noexcept override;
+
+  // Host's dispatcher thread.
+  void setProgram(int32_t program) noexcept override;
+  void setProgramName(const char* name) noexcept override;
+  void getProgramName(char* name) noexcept override;
+  bool getProgramNameIndexed(int32_t category, int32_t index, char* text) noexcept override;
+  int32_t getChunk(void** data, bool isProgram) noexcept override;
+  int32_t setChunk(const void* data, int32_t size, bool isProgram) noexcept override;
+  // Called by hosts only while the plug-in is suspended.
+  void setSampleRate(float rate) noexcept override;
+
+  bool getEffectName(char* text) noexcept override;
+  bool getVendorString(char* text) noexcept override;
+  bool getProductString(char* text) noexcept override;
+  int32_t getVendorVersion() noexcept override { return kVendorVersion; }
+
+  // What the engine, the editor and the tests read.
+  const ProgramBank& bank() const noexcept { return bank_; }
+  bool flag(Switch s) const noexcept {
+    return flags_[static_cast<int>(s)].load(std::memory_order_relaxed) != 0;
+  }
+  ChannelMode channelMode() const noexcept;
+  bool redesignPending() const noexcept { return redesignPending_.load(); }
+
+ private:
+  // Mode memories.
+  ModeMemory& memoryOf(ChannelMode mode) noexcept;
+  ChannelMode gainModeOf(MemoryChannel channel) const noexcept;
+  void storeInModeMemory(const ParamInfo& info, float value) noexcept;
+  // Re-applies memory values of a mode through setParameter, in the given order.
+  void recallMemory(ChannelMode mode, const int* memoryValues, int count) noexcept;
+  void recallAfterModeSwitch(int32_t index) noexcept;
+
+  // ---- where the amplifier engine plugs in --------------------------------
+  // Construction: clear both engines' half-band memories.
+  void clearHalfbandMemories() noexcept {}
+  // Construction: input gain and both drives start smoothed at 0.5.
+  void resetSmoothedControls() noexcept {}
+  // Construction, last step: the triode stages for the internal rate.
+  void designTriodeStages() noexcept {}
+  // setParameter: derive the engine's control values from one parameter.
+  void updateControlValues(int32_t /*index*/, float /*value*/) noexcept {}
+  // Everything that depends on the rate; clears the redesign-pending flag.
+  void runSampleRateDesign() noexcept;
+  // The audio thread runs the design before its next frame.
+  void requestSampleRateDesign() noexcept { redesignPending_.store(true); }
+  // One host frame of the amplifier: silence until the engine is wired in.
+  // n counts down to 0 at the last frame of the block.
+  void processFrame(float** inputs, float** outputs, int32_t frame, int32_t n) noexcept;
+
+  // Construction: build and attach the editor (it calls setEditor itself).
+  void createEditor() noexcept {}
+
+  ProgramBank bank_;
+  std::atomic<int> flags_[static_cast<int>(Switch::kCount)];
+  std::atomic<bool> redesignPending_{false};
+};
+
+}  // namespace vortan
