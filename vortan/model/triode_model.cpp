@@ -1,0 +1,50 @@
+#include "vortan/model/triode_model.h"
+
+namespace vortan {
+
+const TriodeParts kTriodeStageParts[kTriodeStageCount] = {
+    {1000.0, 1.6e-5, 250.0, 2200000.0, 4.7e-8},  // A1
+    {1500.0, 1.1e-5, 276.0, 2200000.0, 4.7e-8},  // A2
+    {1500.0, 1.1e-5, 276.0, 2200000.0, 1e-7},    // A3
+    {820.0, 9.7e-7, 238.7, 2200000.0, 4.7e-8},   // B1
+    {1500.0, 3e-7, 238.7, 2200000.0, 4.7e-8},    // B2
+    {3300.0, 2.4e-7, 322.0, 470000.0, 4.7e-8},   // B3
+    {1500.0, 3e-7, 238.7, 2200000.0, 1e-7},      // B4
+};
+
+void TriodeModel::design(const TriodeParts& parts, double fsI) noexcept {
+  parts_ = parts;
+  // Relaxation towards the plate voltage where the load line meets the
+  // characteristic, with the cathode following the plate current.
+  double Vp = parts.Vp0;
+  double Vk = 0.0;
+  double Ia = 0.0;
+  for (int i = 0; i < 50; ++i) {
+    Ia = (kSupply - Vp) / (100000.0 + 1e-20);
+    Vk = parts.Rk * Ia;
+    Vp = Vp + 0.1 * (triodePlateVoltage(-Vk) + Vk - Vp);
+  }
+  VpOp_ = Vp;
+  VkOp_ = Vk;
+  IaOp_ = Ia;
+  resetToOperatingPoint();
+  Vcut_ = triodePlateVoltage(kCutoff);
+  setRate(fsI);
+}
+
+void TriodeModel::setRate(double fsI) noexcept {
+  const double T = 1.0 / fsI;
+  fsI_ = fsI;
+  kC_ = T * parts_.Rk / (T + parts_.Rk * parts_.Ck);
+  alpha_ = parts_.Ro * parts_.Co / (T + parts_.Ro * parts_.Co);
+}
+
+void TriodeModel::resetToOperatingPoint() noexcept {
+  Vp_ = VpOp_;
+  Vk_ = VkOp_;
+  Ia_ = IaOp_;
+  ig_ = 0.0;
+  y_ = 0.0;
+}
+
+}  // namespace vortan

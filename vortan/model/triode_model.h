@@ -1,0 +1,103 @@
+// Common-cathode triode gain stage: plate load Rp to the supply, cathode
+// resistor Rk bypassed by Ck, a grid stopper Rg that limits the grid once it
+// rises above the cathode (grid current), and an output coupling high-pass
+// Ro/Co. The plate-to-cathode voltage is a fixed rational function of the
+// grid-to-cathode voltage. Volts, amperes, ohms, farads, seconds.
+#pragma once
+
+#include <cmath>
+
+namespace vortan {
+
+// Plate-to-cathode voltage for a grid-to-cathode voltage v: a 6/6 rational fit.
+inline double triodePlateVoltage(double v) noexcept {
+  constexpr double c0 = 142.8171727640615, c1 = -0.3422120436979589, c2 = -123.6087522970126,
+                   c3 = 0.09505440254949774, c4 = 36.22436698154447, c5 = 0.04008296491168297,
+                   c6 = -0.1438583704939422, c7 = 0.007959757890130313, c8 = -0.9070123258972268,
+                   c9 = 0.0009378363331753669, c10 = 0.008098036474826214,
+                   c11 = 6.441500399984654e-05, c12 = 0.01556417689168246;
+  const double num = c0 + v * (c2 + v * (c4 + v * (c6 + v * (c8 + v * (c10 + v * c12)))));
+  const double den = 1.0 + v * (c1 + v * (c3 + v * (c5 + v * (c7 + v * (c9 + v * c11)))));
+  return num / den;
+}
+
+// The component values of one stage.
+struct TriodeParts {
+  double Rk;   // cathode resistor
+  double Ck;   // cathode bypass capacitor
+  double Vp0;  // plate voltage the operating-point search starts from
+  double Ro;   // output (grid-leak) resistor after the coupling capacitor
+  double Co;   // coupling capacitor
+};
+
+class TriodeModel {
+ public:
+  static constexpr double kSupply = 449.8;
+  static constexpr double kInvRp = 1.0 / (100000.0 + 1e-20);
+  static constexpr double kInvRg = 1.0 / (68000.0 + 1e-20);
+  static constexpr double kGridB = 25.5;
+  static constexpr double kInvTwoB = 0.0196078431372549;  // 1 / (2 b)
+  static constexpr double kCutoff = -10.0;
+
+  // Solves the DC operating point and sets the rate coefficients (set-up).
+  void design(const TriodeParts& parts, double fsI) noexcept;
+  // Recomputes the two rate-dependent coefficients; leaves the state alone.
+  void setRate(double fsI) noexcept;
+  // Puts the state back at the solved operating point.
+  void resetToOperatingPoint() noexcept;
+
+  // One sample at the internal rate: grid voltage in, coupled plate swing out.
+  double step(double vg) noexcept {
+    double vge = vg;
+    if (vg - Vk_ > 0.0) {
+      // Grid conduction: the grid node settles where the stopper current
+      // equals the grid diode's square-law current.
+      vge = (std::sqrt(4.0 * kGridB * (vg - Vk_) + 1.0) + 2.0 * kGridB * Vk_ - 1.0) * kInvTwoB;
+    }
+    ig_ = (vg - vge) * kInvRg;
+    const double v = vge - Vk_;
+    const double Vpk = v < kCutoff ? Vcut_ : triodePlateVoltage(v);
+    const double VpNew = Vk_ + Vpk;
+    Ia_ = (Vcut_ - VpNew) * kInvRp;
+    y_ = alpha_ * (VpNew - Vp_ + y_);
+    Vp_ = VpNew;
+    // Backward Euler on the cathode node (Ck parallel to Rk, fed by the plate
+    // and grid currents).
+    Vk_ = kC_ * (Ia_ + parts_.Ck * fsI_ * Vk_ + ig_);
+    if (Vk_ <= 0.0) Vk_ = 0.0;
+    return y_;
+  }
+
+  double cathodeVoltage() const noexcept { return Vk_; }
+  double plateVoltage() const noexcept { return Vp_; }
+  double plateCurrent() const noexcept { return Ia_; }
+  double gridCurrent() const noexcept { return ig_; }
+  double output() const noexcept { return y_; }
+  double cutoffPlateVoltage() const noexcept { return Vcut_; }
+  double cathodeCoefficient() const noexcept { return kC_; }
+  double couplingCoefficient() const noexcept { return alpha_; }
+
+ private:
+  TriodeParts parts_{1000.0, 1e-5, 250.0, 1e6, 1e-7};
+  // Derived.
+  double fsI_ = 176400.0;
+  double Vcut_ = 0.0;
+  double kC_ = 0.0;
+  double alpha_ = 0.0;
+  // Operating point from design().
+  double VkOp_ = 0.0;
+  double VpOp_ = 0.0;
+  double IaOp_ = 0.0;
+  // State.
+  double Vk_ = 0.0;
+  double Vp_ = 0.0;
+  double y_ = 0.0;
+  double Ia_ = 0.0;
+  double ig_ = 0.0;
+};
+
+// The seven stages of one engine, in chain order.
+enum TriodeStage { kA1, kA2, kA3, kB1, kB2, kB3, kB4, kTriodeStageCount };
+extern const TriodeParts kTriodeStageParts[kTriodeStageCount];
+
+}  // namespace vortan
