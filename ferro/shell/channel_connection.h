@@ -7,9 +7,9 @@
 
 struct ChannelConnection {
   bool connected = true;
-  double* slot = nullptr;         // what ProcessDoubleReplacing sees for this channel
-  std::vector<double> scratch;    // one block, zero-filled when resized
-  float* destination = nullptr;   // outputs only: the host's 32-bit buffer of this block
+  double* slot = nullptr;        // what ProcessDoubleReplacing sees for this channel
+  std::vector<double> scratch;   // one block, zero-filled when resized
+  float* destination = nullptr;  // outputs only: the host's 32-bit buffer of this block
 
   void Resize(int frames) {
     scratch.assign(static_cast<size_t>(frames > 0 ? frames : 0), 0.0);

@@ -136,11 +136,10 @@ void IPlugBase::SetHost(const char* productString, int version) {
     const char* text;
     int id;
   } kHosts[] = {
-      {"cubase", 3},     {"reaper", 1},     {"nuendo", 4},     {"cakewalk", 5},
-      {"samplitude", 8}, {"fruity", 7},     {"live", 9},       {"melodyne", 12},
-      {"vstmanlib", 13}, {"aulab", 14},     {"forte", 15},     {"chainer", 16},
-      {"audition", 17},  {"orion", 18},     {"sawstudio", 20}, {"logic", 21},
-      {"digital", 22},
+      {"cubase", 3}, {"reaper", 1},   {"nuendo", 4},    {"cakewalk", 5},   {"samplitude", 8},
+      {"fruity", 7}, {"live", 9},     {"melodyne", 12}, {"vstmanlib", 13}, {"aulab", 14},
+      {"forte", 15}, {"chainer", 16}, {"audition", 17}, {"orion", 18},     {"sawstudio", 20},
+      {"logic", 21}, {"digital", 22},
   };
   std::string lower = productString ? productString : "";
   for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));

@@ -34,7 +34,7 @@ struct IPlugConfig {
 
 class IPlugBase {
  public:
-  static constexpr int kChunkMagic = 0x70666674;      // bytes 74 66 66 70
+  static constexpr int kChunkMagic = 0x70666674;  // bytes 74 66 66 70
   static constexpr int kChunkVersion = 0x00010000;
   static constexpr int kNameLength = 128;
 

@@ -22,8 +22,7 @@ IPlugConfig FerroConfig() {
 
 }  // namespace
 
-IPlug_Ferro::IPlug_Ferro(vst2::HostCallback hostCallback)
-    : IPlugVST(hostCallback, FerroConfig()) {
+IPlug_Ferro::IPlug_Ferro(vst2::HostCallback hostCallback) : IPlugVST(hostCallback, FerroConfig()) {
   DefineParameters();
   FillPresetsFromState("by Quarnby", 1);
   oversamplingFactor_ = 2.0;
@@ -109,36 +108,97 @@ void IPlug_Ferro::StoreParam(int paramIdx) {
   const double v = GetParam(paramIdx)->Value();
   const int whole = static_cast<int>(v);
   switch (paramIdx) {
-    case kRedInput: redInput_ = v; break;
-    case kGreenInput: greenInput_ = v; break;
-    case kRedOutput: redOutput_ = OutputTaper(v); break;
-    case kGreenOutput: greenOutput_ = OutputTaper(v); break;
-    case kOversample: quality_ = whole; break;
-    case kStereo: stereo_ = v != 0.0; break;
-    case kChannel: channel_ = whole; break;
-    case kRedPreGain: redSet_.preGain = v; break;
-    case kRedPostGain: redSet_.postGain = v; break;
-    case kRedBass: redSet_.bass = v; break;
-    case kRedMid: redSet_.mid = v; break;
-    case kRedTreble: redSet_.treble = v; break;
-    case kRedPresence: redSet_.presence = v; break;
-    case kRedLowEnd: redSet_.lowEnd = v; break;
-    case kGreenBright: bright_ = whole; break;
-    case kGreenCrunch: crunch_ = whole; break;
-    case kGreenPreGain: greenSet_.preGain = v; break;
-    case kGreenPostGain: greenSet_.postGain = v; break;
-    case kGreenBass: greenSet_.bass = v; break;
-    case kGreenMid: greenSet_.mid = v; break;
-    case kGreenTreble: greenSet_.treble = v; break;
-    case kGreenPresence: greenSet_.presence = v; break;
-    case kGreenLowEnd: greenSet_.lowEnd = v; break;
-    case kBias: bias_ = v; break;
-    case kTubeType: valveType_ = whole; break;
-    case kFeedback: feedback_ = v; break;
-    case kDisablePA: paDisabled_ = v != 0.0; break;
-    case kHifi: hifi_ = v != 0.0; break;
-    case kLeadMod: leadMod_ = v != 0.0; break;
-    case kSettingsShown: settingsShown_ = v != 0.0; break;
-    default: break;  // the lamps store nothing
+    case kRedInput:
+      redInput_ = v;
+      break;
+    case kGreenInput:
+      greenInput_ = v;
+      break;
+    case kRedOutput:
+      redOutput_ = OutputTaper(v);
+      break;
+    case kGreenOutput:
+      greenOutput_ = OutputTaper(v);
+      break;
+    case kOversample:
+      quality_ = whole;
+      break;
+    case kStereo:
+      stereo_ = v != 0.0;
+      break;
+    case kChannel:
+      channel_ = whole;
+      break;
+    case kRedPreGain:
+      redSet_.preGain = v;
+      break;
+    case kRedPostGain:
+      redSet_.postGain = v;
+      break;
+    case kRedBass:
+      redSet_.bass = v;
+      break;
+    case kRedMid:
+      redSet_.mid = v;
+      break;
+    case kRedTreble:
+      redSet_.treble = v;
+      break;
+    case kRedPresence:
+      redSet_.presence = v;
+      break;
+    case kRedLowEnd:
+      redSet_.lowEnd = v;
+      break;
+    case kGreenBright:
+      bright_ = whole;
+      break;
+    case kGreenCrunch:
+      crunch_ = whole;
+      break;
+    case kGreenPreGain:
+      greenSet_.preGain = v;
+      break;
+    case kGreenPostGain:
+      greenSet_.postGain = v;
+      break;
+    case kGreenBass:
+      greenSet_.bass = v;
+      break;
+    case kGreenMid:
+      greenSet_.mid = v;
+      break;
+    case kGreenTreble:
+      greenSet_.treble = v;
+      break;
+    case kGreenPresence:
+      greenSet_.presence = v;
+      break;
+    case kGreenLowEnd:
+      greenSet_.lowEnd = v;
+      break;
+    case kBias:
+      bias_ = v;
+      break;
+    case kTubeType:
+      valveType_ = whole;
+      break;
+    case kFeedback:
+      feedback_ = v;
+      break;
+    case kDisablePA:
+      paDisabled_ = v != 0.0;
+      break;
+    case kHifi:
+      hifi_ = v != 0.0;
+      break;
+    case kLeadMod:
+      leadMod_ = v != 0.0;
+      break;
+    case kSettingsShown:
+      settingsShown_ = v != 0.0;
+      break;
+    default:
+      break;  // the lamps store nothing
   }
 }

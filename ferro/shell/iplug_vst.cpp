@@ -80,8 +80,7 @@ void IPlugVST::SetEditorSize(int width, int height) {
   editRect_ = {0, 0, static_cast<int16_t>(height), static_cast<int16_t>(width)};
 }
 
-intptr_t IPlugVST::HostCall(int32_t opcode, int32_t index, intptr_t value, void* ptr,
-                            float opt) {
+intptr_t IPlugVST::HostCall(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
   return hostCallback_ ? hostCallback_(&aeffect_, opcode, index, value, ptr, opt) : 0;
 }
 
@@ -242,8 +241,7 @@ intptr_t VST2_CALL IPlugVST::VSTDispatcher(vst2::AEffect* effect, int32_t opcode
   return plug->Dispatch(opcode, index, value, ptr, opt);
 }
 
-intptr_t IPlugVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr,
-                            float opt) {
+intptr_t IPlugVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
   const IParameter* param = GetParam(index);
   switch (opcode) {
     case vst2::effOpen:
@@ -386,8 +384,8 @@ void VST2_CALL IPlugVST::VSTProcess(vst2::AEffect* effect, float** inputs, float
   if (IPlugVST* plug = FromEffect(effect)) plug->ProcessFloat(inputs, outputs, frames, true);
 }
 
-void VST2_CALL IPlugVST::VSTProcessReplacing(vst2::AEffect* effect, float** inputs,
-                                             float** outputs, int32_t frames) {
+void VST2_CALL IPlugVST::VSTProcessReplacing(vst2::AEffect* effect, float** inputs, float** outputs,
+                                             int32_t frames) {
   if (IPlugVST* plug = FromEffect(effect)) plug->ProcessFloat(inputs, outputs, frames, false);
 }
 

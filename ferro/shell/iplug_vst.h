@@ -32,12 +32,11 @@ class IPlugVST : public IPlugBase {
                                           intptr_t value, void* ptr, float opt);
   static void VST2_CALL VSTProcess(vst2::AEffect* effect, float** inputs, float** outputs,
                                    int32_t frames);
-  static void VST2_CALL VSTProcessReplacing(vst2::AEffect* effect, float** inputs,
-                                            float** outputs, int32_t frames);
+  static void VST2_CALL VSTProcessReplacing(vst2::AEffect* effect, float** inputs, float** outputs,
+                                            int32_t frames);
   static void VST2_CALL VSTProcessDoubleReplacing(vst2::AEffect* effect, double** inputs,
                                                   double** outputs, int32_t frames);
-  static void VST2_CALL VSTSetParameterCallback(vst2::AEffect* effect, int32_t index,
-                                                float value);
+  static void VST2_CALL VSTSetParameterCallback(vst2::AEffect* effect, int32_t index, float value);
   static float VST2_CALL VSTGetParameterCallback(vst2::AEffect* effect, int32_t index);
 
  private:

@@ -25,7 +25,8 @@ int StateChunk::GetString(std::string* text, int position) const {
   position = Get(&length, position);
   if (position < 0) return -1;
   if (length < 0 || static_cast<int64_t>(position) + length > Size()) return -1;
-  if (length > 0 && text) text->assign(reinterpret_cast<const char*>(bytes_.data() + position),
-                                       static_cast<size_t>(length));
+  if (length > 0 && text)
+    text->assign(reinterpret_cast<const char*>(bytes_.data() + position),
+                 static_cast<size_t>(length));
   return position + length;
 }

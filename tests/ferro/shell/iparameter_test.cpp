@@ -78,7 +78,7 @@ TEST(IParameter, DisplayFormatsNonZeroWithPrecisionAndExactZeroAsZero) {
   type.DefineInt("PA TubeType", 0, 0, 3, "Type");
   EXPECT_EQ(Display(type, 0.0, false), "0");
   EXPECT_EQ(Display(type, 2.0, false), "2");
-  EXPECT_EQ(Display(type, 2.9, false), "2");  // truncated, not rounded
+  EXPECT_EQ(Display(type, 2.9, false), "2");            // truncated, not rounded
   EXPECT_EQ(Display(type, 1e30, false), "2000000000");  // defined for any host value
 }
 
