@@ -1,5 +1,7 @@
 #include "ferro/model/preamp_stages.h"
 
+#include <initializer_list>
+
 #include "ferro/model/fixed_curves.h"
 
 namespace Ostra {
