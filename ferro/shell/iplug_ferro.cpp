@@ -1,5 +1,9 @@
 #include "ferro/shell/iplug_ferro.h"
 
+#include "ferro/model/tapers.h"
+
+using Ostra::OutputTaper;
+
 namespace {
 
 IPlugConfig FerroConfig() {
@@ -32,8 +36,6 @@ IPlug_Ferro::IPlug_Ferro(vst2::HostCallback hostCallback) : IPlugVST(hostCallbac
   CopyParamsToModelSettings();
   // The editor is built here once the graphics layer exists.
 }
-
-IPlug_Ferro::~IPlug_Ferro() = default;
 
 void IPlug_Ferro::DefineParameters() {
   struct Knob {

@@ -2,6 +2,9 @@
 // channel, two amplifier engines (left/mono and right) and the editor.
 #pragma once
 
+#include <memory>
+
+#include "ferro/model/amp_ferro.h"
 #include "ferro/shell/iplug_vst.h"
 
 // Parameter indices, in host order.
@@ -82,8 +85,7 @@ class IPlug_Ferro : public IPlugVST {
   double StoredHostRate() const { return storedHostRate_; }
   double OversamplingFactor() const { return oversamplingFactor_; }
 
-  // Output taper: knob 0..1 to the output factor 0..12 (1.2 at the middle).
-  static double OutputTaper(double x) { return 12.0 * x / (9.0 - 8.0 * x); }
+  Ostra::Amp_Ferro& Engine(int side) { return engines_[side]; }
 
  private:
   void DefineParameters();
@@ -92,6 +94,13 @@ class IPlug_Ferro : public IPlugVST {
   // Copies every parameter's value into the plug-in fields (no engine update).
   void CopyParamsToModelSettings();
   void StoreParam(int paramIdx);
+  // Runs both engines through the two-times frame on `count` zero samples.
+  void SettleEngines(int count);
+  // Valve type, bias and feedback amount into both engines' power amps.
+  void UpdatePowerAmps();
+
+  // Index 0 = left (and mono), 1 = right; one allocation, created together.
+  std::unique_ptr<Ostra::Amp_Ferro[]> engines_;
 
   double redInput_ = 1.0, greenInput_ = 1.0;
   double redOutput_ = 0.0, greenOutput_ = 0.0;

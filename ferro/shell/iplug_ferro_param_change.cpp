@@ -1,19 +1,54 @@
-// Parameter changes and sample-rate resets: plug-in fields, then the engines.
+// Parameter changes and sample-rate resets: plug-in fields first, then both
+// engines with the selected channel's set, then the power amps.
 #include <cmath>
 
 #include "ferro/shell/iplug_ferro.h"
 
 void IPlug_Ferro::OnParamChange(int paramIdx) {
+  const int channelBefore = channel_;
+  const int qualityBefore = quality_;
+  // (editor: mouse-over handling on)
+
   StoreParam(paramIdx);
+
+  // (editor: the selected channel's knobs shown, the other's hidden; GREEN
+  // switches greyed on RED, Lead Mod greyed on GREEN)
   const bool red = channel_ != 0;
   inputGain_ = red ? redInput_ : greenInput_;
   outputGain_ = red ? redOutput_ : greenOutput_;
+  // (editor: settings panel and bias plot follow settingsShown_; lamps)
+
   storedHostRate_ = GetSampleRate();
+  if (quality_ != qualityBefore) {
+    oversamplingFactor_ = quality_ == 0 ? 2.0 : 4.0;
+    engines_[0].SetSampleRate(storedHostRate_ * oversamplingFactor_);
+    engines_[1].SetSampleRate(storedHostRate_ * oversamplingFactor_);
+  }
+
+  const ChannelKnobs& set = red ? redSet_ : greenSet_;
+  for (int side = 0; side < 2; ++side) {
+    Ostra::Amp_Ferro& engine = engines_[side];
+    engine.SetChannel(channel_);
+    engine.UpdateParameters(set.preGain, set.postGain, set.bass, set.mid, set.treble, set.presence,
+                            set.lowEnd, bright_, crunch_, paDisabled_, hifi_, leadMod_);
+  }
+  UpdatePowerAmps();
+
+  // (editor: bias plot and bias read-out; every control marked changed)
+
+  if (channel_ != channelBefore) SettleEngines(4000);
+}
+
+void IPlug_Ferro::UpdatePowerAmps() {
+  // The power amps take the valve type, the bias and the feedback amount
+  // once the power stage is part of the engines.
 }
 
 void IPlug_Ferro::Reset() {
   if (std::fabs(GetSampleRate() - storedHostRate_) > 1e-6) {
     storedHostRate_ = GetSampleRate();
     oversamplingFactor_ = quality_ != 0 ? 4.0 : 2.0;
+    engines_[0].SetSampleRate(storedHostRate_ * oversamplingFactor_);
+    engines_[1].SetSampleRate(storedHostRate_ * oversamplingFactor_);
   }
 }
