@@ -37,8 +37,7 @@ class AmpEngine {
     const double g1 = u1 * gIn;
     float w0, w1;
     if (factor == 2) {
-      w0 = static_cast<float>(chainAndPost(g0, aDrive, bDrive, c));
-      w1 = static_cast<float>(chainAndPost(g1, aDrive, bDrive, c));
+      chainAndPost(g0, g1, aDrive, bDrive, c, w0, w1);
     } else if (factor == 4) {
       w0 = level2(static_cast<float>(g0), aDrive, bDrive, c);
       w1 = level2(static_cast<float>(g1), aDrive, bDrive, c);
@@ -57,24 +56,33 @@ class AmpEngine {
   Biquad dcBlocker;  // HP at 2 Hz
 
  private:
-  double chainAndPost(double x, double aDrive, double bDrive, const ControlValues& c) noexcept {
-    const double y = c.channelB ? b.process(x, bDrive, c) : a.process(x, aDrive, c);
-    return dcBlocker.run(y * 0.01);
+  // The selected channel on a pair of internal-rate samples, then the
+  // post-chain step on each: x 0.01 and the DC blocker.
+  void chainAndPost(double x0, double x1, double aDrive, double bDrive, const ControlValues& c,
+                    float& y0, float& y1) noexcept {
+    double x[2] = {x0, x1};
+    if (c.channelB) {
+      b.process(x, bDrive, c);
+    } else {
+      a.process(x, aDrive, c);
+    }
+    y0 = static_cast<float>(dcBlocker.run(x[0] * 0.01));
+    y1 = static_cast<float>(dcBlocker.run(x[1] * 0.01));
   }
   // F = 4: one 2x sample through level 2 and the chain.
   float level2(float u, double aDrive, double bDrive, const ControlValues& c) noexcept {
     float p0, p1;
     up2.upsample(u, p0, p1);
-    const float r0 = static_cast<float>(chainAndPost(p0, aDrive, bDrive, c));
-    const float r1 = static_cast<float>(chainAndPost(p1, aDrive, bDrive, c));
+    float r0, r1;
+    chainAndPost(p0, p1, aDrive, bDrive, c, r0, r1);
     return down2.downsample(r0, r1);
   }
   // F = 8: one 4x sample through level 3 and the chain.
   float level3(float p, double aDrive, double bDrive, const ControlValues& c) noexcept {
     float q0, q1;
     up3.upsample(p, q0, q1);
-    const float s0 = static_cast<float>(chainAndPost(q0, aDrive, bDrive, c));
-    const float s1 = static_cast<float>(chainAndPost(q1, aDrive, bDrive, c));
+    float s0, s1;
+    chainAndPost(q0, q1, aDrive, bDrive, c, s0, s1);
     return down3.downsample(s0, s1);
   }
   // F = 8: one 2x sample through levels 2 and 3.

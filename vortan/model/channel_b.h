@@ -18,28 +18,38 @@ class ChannelB {
   void design(double fsI) noexcept;
   void reset() noexcept;
 
-  double process(double x, double bDrive, const ControlValues& c) noexcept {
-    x = v1.step(x);
-    x = in.run(x);
-    x = shelf.run(x);
-    x *= bDrive;
-    x = lp3k1.run(x);
-    x = v2.step(x);
+  // N consecutive samples, element by element, as ChannelA::process.
+  template <int N>
+  void process(double (&x)[N], double bDrive, const ControlValues& c) noexcept {
+    for (double& s : x) s = v1.step(s);
+    for (double& s : x) s = in.run(s);
+    for (double& s : x) s = shelf.run(s);
+    for (double& s : x) s *= bDrive;
+    for (double& s : x) s = lp3k1.run(s);
+    for (double& s : x) s = v2.step(s);
     if (c.bHighGain) {
-      x = highLp.run(high.run(x));
+      for (double& s : x) s = high.run(s);
+      for (double& s : x) s = highLp.run(s);
     } else {
-      x = lowLp.run(low.run(x));
+      for (double& s : x) s = low.run(s);
+      for (double& s : x) s = lowLp.run(s);
     }
-    x = lp5k1.run(lp3k2.run(x));
-    x = v3.step(x);
-    x = midLp.run(x) * 0.8;
-    x = lp5k2.run(lp3k3.run(x));
-    x = v4.step(x);
-    if (c.bBottom) x = bottom.run(x);
-    if (c.bBright) x = bright.run(x);
+    for (double& s : x) s = lp3k2.run(s);
+    for (double& s : x) s = lp5k1.run(s);
+    for (double& s : x) s = v3.step(s);
+    for (double& s : x) s = midLp.run(s) * 0.8;
+    for (double& s : x) s = lp3k3.run(s);
+    for (double& s : x) s = lp5k2.run(s);
+    for (double& s : x) s = v4.step(s);
+    if (c.bBottom) {
+      for (double& s : x) s = bottom.run(s);
+    }
+    if (c.bBright) {
+      for (double& s : x) s = bright.run(s);
+    }
     ToneStack& stack = c.bFocus ? focus : open;
-    x = stack.run(c.bContour, c.bHigh, c.bLow, c.bMid, x);
-    return x * c.bGc;
+    for (double& s : x) s = stack.run(c.bContour, c.bHigh, c.bLow, c.bMid, s);
+    for (double& s : x) s *= c.bGc;
   }
 
   TriodeModel v1, v2, v3, v4;
