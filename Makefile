@@ -17,11 +17,16 @@ build: deps
 test: build
 	cd $(BUILD) && ctest -j $(JOBS) --output-on-failure
 
-demo: build
+# The demo needs only the renderer and the two plug-ins, not the tests.
+demo: deps
+	@if [ ! -f $(BUILD)/CMakeCache.txt ]; then cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release; fi
+	cmake --build $(BUILD) -j $(JOBS) --target amprender Ostra_Ferro_B3 Vortan_v1_1
 	@mkdir -p out
 	$(BUILD)/host/amprender/amprender --plugin ferro --out out/demo-ferro.wav
 	$(BUILD)/host/amprender/amprender --plugin vortan --program 0 --out out/demo-vortan.wav
-	@echo "wrote $(CURDIR)/out/demo-ferro.wav and $(CURDIR)/out/demo-vortan.wav"
+	@echo "The built-in DI riff through both amplifiers:"
+	@echo "  $(CURDIR)/out/demo-ferro.wav   (Ostra_Ferro_B3, factory preset)"
+	@echo "  $(CURDIR)/out/demo-vortan.wav  (Vortan_v1_1, program 0)"
 
 clean:
 	rm -rf $(BUILD) out
