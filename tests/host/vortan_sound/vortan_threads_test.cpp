@@ -2,6 +2,7 @@
 // programs, changes the quality and loads chunks, as hosts do from their
 // GUI or automation threads. Run under ThreadSanitizer it must report no race.
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <thread>
 #include <vector>
@@ -40,8 +41,11 @@ TEST_F(VortanHost, ChangesWhileAudioRunsAreRaceFree) {
       plugin->SetParameter(index, static_cast<float>((round * 7 + index * 3) % 11) / 10.0f);
     }
     plugin->Dispatch(vst2::effSetProgram, 0, round % 10);
-    if (round % 3 == 0) EXPECT_EQ(plugin->SetChunk(bank, false), 1);
-    if (round % 3 == 1) EXPECT_EQ(plugin->SetChunk(program, true), 1);
+    if (round % 3 == 0) {
+      EXPECT_EQ(plugin->SetChunk(bank, false), 1);
+    } else if (round % 3 == 1) {
+      EXPECT_EQ(plugin->SetChunk(program, true), 1);
+    }
     plugin->SetParameter(22, static_cast<float>(round % 2));  // LowQ/HighQ
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
