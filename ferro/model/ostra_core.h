@@ -1,0 +1,85 @@
+// OstraCore: the oversampling frame of an engine. Each host-rate sample is
+// raised to two or four engine-rate samples (zero insertion plus halfband
+// interpolation), each of them goes through the engine's ProcessSample, and the
+// results are decimated back to one host-rate sample. The four halfband filters
+// keep their history across rate and quality changes: the two-times frame
+// simply leaves up-sampler 2 and down-sampler 1 alone.
+#pragma once
+
+#include "ferro/model/halfband_filter.h"
+
+namespace Ostra {
+
+class OstraCore {
+ public:
+  OstraCore() noexcept = default;
+  OstraCore(const OstraCore&) = delete;
+  OstraCore& operator=(const OstraCore&) = delete;
+
+  // One engine-rate sample through the amplifier model; the core's own model
+  // is the identity. Audio thread.
+  virtual void ProcessSample(double& /*sample*/) noexcept {}
+
+  // One host-rate sample, in place, through the two-times frame (up-sampler 1,
+  // down-sampler 2) or the four-times frame (all four filters). Audio thread.
+  void ProcessOversampled2(double& sample) noexcept { RunFrame2(*this, sample); }
+  void ProcessOversampled4(double& sample) noexcept { RunFrame4(*this, sample); }
+
+ protected:
+  // Engines are owned by value (the plug-in's engine array), never deleted
+  // through a core pointer, so the destructor stays non-virtual.
+  ~OstraCore() = default;
+
+  // The frames, written once for any engine type: called with a final engine
+  // class, the per-sample ProcessSample call binds statically.
+  template <class Engine>
+  static void RunFrame2(Engine& engine, double& sample) noexcept {
+    OstraCore& core = engine;
+    double s = sample * 2.0;  // makes up for the inserted zero
+    double* u = core.oversampled_;
+    u[0] = core.up1_.Process(s + 1e-12);
+    u[1] = core.up1_.Process(0.0);
+    engine.ProcessSample(u[0]);
+    engine.ProcessSample(u[1]);
+    // The decimator keeps the output after the first sample of the pair; the
+    // second still passes through the filter.
+    const double d0 = core.down2_.Process(u[0]);
+    core.down2_.Process(u[1]);
+    sample = d0;
+  }
+
+  template <class Engine>
+  static void RunFrame4(Engine& engine, double& sample) noexcept {
+    OstraCore& core = engine;
+    double s = sample * 4.0;  // makes up for the three inserted zeros
+    double* u = core.oversampled_;
+    double* t = core.decimation_;
+    const double a0 = core.up1_.Process(s + 1e-12);
+    const double a1 = core.up1_.Process(0.0);
+    u[0] = core.up2_.Process(a0);
+    u[1] = core.up2_.Process(0.0);
+    u[2] = core.up2_.Process(a1);
+    u[3] = core.up2_.Process(0.0);
+    engine.ProcessSample(u[0]);
+    engine.ProcessSample(u[1]);
+    engine.ProcessSample(u[2]);
+    engine.ProcessSample(u[3]);
+    t[0] = core.down1_.Process(u[0]);
+    core.down1_.Process(u[1]);
+    t[1] = core.down1_.Process(u[2]);
+    core.down1_.Process(u[3]);
+    s = core.down2_.Process(t[0]);
+    core.down2_.Process(t[1]);
+    sample = s;
+  }
+
+ private:
+  HalfbandFilter up1_;    // host rate to 2x
+  HalfbandFilter up2_;    // 2x to 4x (four-times frame only)
+  HalfbandFilter down1_;  // 4x to 2x (four-times frame only)
+  HalfbandFilter down2_;  // 2x to host rate, both frames
+  double oversampled_[4] = {0.0, 0.0, 0.0, 0.0};
+  double decimation_[2] = {0.0, 0.0};
+};
+
+}  // namespace Ostra
