@@ -25,7 +25,7 @@ class Noise {
 };
 
 // Decay time to a thousandth of the amplitude (-60 dB) in s.
-constexpr double kT60Open = 2.5;
+constexpr double kT60Open = 4.0;
 constexpr double kT60Muted = 0.18;
 constexpr double kT60Choked = 0.035;
 
@@ -106,7 +106,7 @@ std::vector<Pluck> DiRiffScore() {
     p.start = n.at * e;
     p.duration = n.length * e;
     p.midiNote = n.note;
-    p.velocity = 0.75;
+    p.velocity = 1.0;
     score.push_back(p);
   }
   // Last bar: an open E5 left to ring.
@@ -117,18 +117,19 @@ std::vector<Pluck> DiRiffScore() {
 std::vector<double> RenderPluck(const Pluck& pluck, int sampleRate, uint32_t seed) {
   const double fs = sampleRate;
   const double f0 = NoteHz(pluck.midiNote);
-  // Loop delay = N (delay line) + 0.5 (two-point average) + d (allpass), with
-  // d kept in [0.1, 1.1) where a first-order allpass delays evenly.
+  // Loop delay = N (delay line) + 1 (the symmetric three-tap loss filter) + d
+  // (allpass), with d kept in [0.1, 1.1) where a first-order allpass delays
+  // evenly.
   const double period = fs / f0;
-  const int n = std::max(2, static_cast<int>(std::floor(period - 0.6)));
-  const double d = period - 0.5 - n;
+  const int n = std::max(2, static_cast<int>(std::floor(period - 1.1)));
+  const double d = period - 1.0 - n;
   const double c = (1.0 - d) / (1.0 + d);
 
   // Excitation: one period of noise, darker for a palm mute or a soft pick,
   // through the pick-position comb (picked a seventh of the way from the
   // bridge, which notches every seventh harmonic).
   Noise noise(seed);
-  const double pickCut = pluck.palmMuted ? 1200.0 : 2500.0 + 3000.0 * pluck.velocity;
+  const double pickCut = pluck.palmMuted ? 1200.0 : 1500.0 + 2000.0 * pluck.velocity;
   const double pickPole = std::exp(-2.0 * kPi * std::min(pickCut, 0.45 * fs) / fs);
   std::vector<double> burst(static_cast<size_t>(n));
   double lp = 0.0;
@@ -137,10 +138,12 @@ std::vector<double> RenderPluck(const Pluck& pluck, int sampleRate, uint32_t see
     burst[static_cast<size_t>(i)] = lp;
   }
   const int comb = std::max(1, static_cast<int>(std::lround(period / 7.0)));
+  // The muted burst is darker; the hand behind the pick digs in harder.
+  const double level = pluck.velocity * (pluck.palmMuted ? 1.8 : 1.0);
   std::vector<double> excitation(static_cast<size_t>(n), 0.0);
   for (int i = 0; i < n; ++i)
     excitation[static_cast<size_t>(i)] =
-        pluck.velocity *
+        level *
         (burst[static_cast<size_t>(i)] - (i >= comb ? burst[static_cast<size_t>(i - comb)] : 0.0));
 
   const double held = LoopGain(f0, pluck.palmMuted ? kT60Muted : kT60Open);
@@ -151,13 +154,18 @@ std::vector<double> RenderPluck(const Pluck& pluck, int sampleRate, uint32_t see
   std::vector<double> out(length, 0.0);
   std::vector<double> line(static_cast<size_t>(n), 0.0);
   size_t pos = 0;
-  double prev = 0.0, apIn = 0.0, apOut = 0.0;
+  // Loss filter a0 + a1 z^-1 + a0 z^-2 (a1 = 1 - 2 a0): unity at DC, the
+  // treble loss per pass set by a0; a palm on the strings takes the most.
+  const double a0 = pluck.palmMuted ? 0.25 : 0.06;
+  const double a1 = 1.0 - 2.0 * a0;
+  double prev1 = 0.0, prev2 = 0.0, apIn = 0.0, apOut = 0.0;
   for (size_t t = 0; t < length; ++t) {
     const double delayed = line[pos];
-    const double averaged = 0.5 * (delayed + prev);
-    prev = delayed;
-    const double tuned = c * averaged + apIn - c * apOut;
-    apIn = averaged;
+    const double damped = a0 * delayed + a1 * prev1 + a0 * prev2;
+    prev2 = prev1;
+    prev1 = delayed;
+    const double tuned = c * damped + apIn - c * apOut;
+    apIn = damped;
     apOut = tuned;
     const double gain = t < chokeAt ? held : choked;
     const double input = t < excitation.size() ? excitation[t] : 0.0;

@@ -113,7 +113,7 @@ std::vector<ParamInfo> PluginSession::Params() {
 }
 
 bool PluginSession::SelectProgram(int program, Failure* failure) {
-  const int count = effect()->numPrograms;
+  const int count = std::max(1, effect()->numPrograms);
   if (program >= count) {
     failure->exitCode = kExitUsage;
     failure->message =

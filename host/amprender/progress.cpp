@@ -45,7 +45,7 @@ std::string FormatSummary(const RenderStats& s) {
   else
     std::snprintf(factor, sizeof factor, "n/a");
   char line[256];
-  std::snprintf(line, sizeof line, "%.2f s rendered in %.2f s CPU (%s real time), peak %s, RMS %s",
+  std::snprintf(line, sizeof line, "%.2f s rendered in %.3f s CPU (%s real time), peak %s, RMS %s",
                 seconds, s.cpuSeconds, factor, FormatDbfs(s.peak).c_str(), FormatDbfs(rms).c_str());
   std::string out = line;
   if (s.nonFinite > 0)

@@ -34,7 +34,7 @@ struct RenderStats {
 
 // Level in dBFS ("-inf" for silence), one decimal.
 std::string FormatDbfs(double linear);
-// "9.00 s rendered in 0.31 s CPU (29.0x real time), peak -3.2 dBFS, RMS -17.5 dBFS"
+// "9.00 s rendered in 0.312 s CPU (29.0x real time), peak -3.2 dBFS, RMS -17.5 dBFS"
 std::string FormatSummary(const RenderStats& stats);
 
 }  // namespace amprender

@@ -28,7 +28,10 @@ bool Render(const RenderJob& job, RenderStats* stats, std::string* error) {
   const int block = job.blockSize;
   const int ins = std::max(0, e->numInputs);
   const int outs = std::max(1, e->numOutputs);
-  const bool replacing = (e->flags & vst2::effFlagsCanReplacing) && e->processReplacing;
+  // The replacing callback when the plug-in offers it, else the accumulating
+  // one into zeroed outputs.
+  const bool replacing =
+      e->processReplacing && ((e->flags & vst2::effFlagsCanReplacing) || !e->process);
 
   // Buffers for at least two channels each way: some plug-ins touch a second
   // channel whatever they declare.

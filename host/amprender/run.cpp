@@ -72,9 +72,8 @@ int Run(const std::vector<std::string>& args) {
       PluginSession::Open(located.path, rate, o.blockSize, &failure);
   if (!session) return Fail(failure);
   if (o.program >= 0 && !session->SelectProgram(o.program, &failure)) return Fail(failure);
-  if (!chunkIn.empty() || !o.loadChunk.empty()) {
-    if (!session->LoadProgramChunk(chunkIn, o.loadChunk, &failure)) return Fail(failure);
-  }
+  if (!o.loadChunk.empty() && !session->LoadProgramChunk(chunkIn, o.loadChunk, &failure))
+    return Fail(failure);
   if (!session->Apply(o.settings, &failure)) return Fail(failure);
 
   std::vector<uint8_t> chunkOut;
@@ -109,8 +108,6 @@ int Run(const std::vector<std::string>& args) {
   const bool rendered = Render(job, &stats, &error);
   session->instance().MainsChanged(false);
   progress.Clear();
-  std::signal(SIGINT, SIG_DFL);
-  std::signal(SIGTERM, SIG_DFL);
   if (!rendered) {
     sink.Abandon();
     return Fail(gStop ? kExitInterrupted : kExitFailure, error);
@@ -124,6 +121,8 @@ int Run(const std::vector<std::string>& args) {
     if (!o.saveChunk.empty()) std::remove(o.saveChunk.c_str());
     return Fail(kExitFailure, error);
   }
+  std::signal(SIGINT, SIG_DFL);
+  std::signal(SIGTERM, SIG_DFL);
   std::printf("%s -> %s\n", FormatSummary(stats).c_str(), o.outPath.c_str());
   return 0;
 }
