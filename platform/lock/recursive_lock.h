@@ -33,6 +33,14 @@ class RecursiveLock {
     mutex_.lock();
 #endif
   }
+  // Takes the lock only if no other thread holds it; true when taken.
+  bool TryLock() {
+#if defined(_WIN32)
+    return TryEnterCriticalSection(&section_) != 0;
+#else
+    return mutex_.try_lock();
+#endif
+  }
   void Unlock() {
 #if defined(_WIN32)
     LeaveCriticalSection(&section_);
