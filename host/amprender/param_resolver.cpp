@@ -259,7 +259,6 @@ bool ResolveValue(const ParamInfo& param, const std::string& value, DisplayProbe
   }
   if (ResolveByText(param, v, probe, normalized)) return true;
   *error = "no setting of " + what + " shows " + Quoted(v) + "; " + DisplayHint(param, probe);
-  if (!param.label.empty()) *error += " (unit " + Quoted(param.label) + ")";
   return false;
 }
 
