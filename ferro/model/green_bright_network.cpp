@@ -14,7 +14,8 @@ struct Response {
   double A[4];
 };
 
-constexpr Response kGreenBrightOff = {{0.0, 0.33, 2.39583e-5, 0.0}, {1.0, 5.82796, 8.76215e-4, 0.0}};
+constexpr Response kGreenBrightOff = {{0.0, 0.33, 2.39583e-5, 0.0},
+                                      {1.0, 5.82796, 8.76215e-4, 0.0}};
 constexpr Response kGreenBrightOn = {{0.0, 0.33, 1.11296e-3, 0.0}, {1.0, 5.83126, 2.01079e-2, 0.0}};
 constexpr Response kRedBrightOff = {{0.0, 0.253258, 7.03703e-4, 4.97546e-8},
                                     {1.0, 5.75422, 1.77883e-2, 2.42900e-6}};
