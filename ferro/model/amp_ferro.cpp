@@ -20,8 +20,9 @@ void Amp_Ferro::ProcessSample(double& sample) noexcept {
   w = w * controls_.post_gain;
   if (!controls_.pa_disabled) {
     w = pre_power_shelf_.Process(w);
-    // PLACEHOLDER (issue 4): w = power-amp drive curve LookupLinearOffset(w);
-    // HP 14.5 (power-amp input coupling); power amplifier.
+    w = stages_.curves[PreampStages::kDriveCurve].LookupLinearOffset(w);
+    stages_.hp_14_5.Process(w);  // power-amp input coupling
+    power_amp_.Process(w);
     w = w * 0.9;
   }
   sample = w * 0.4;

@@ -37,7 +37,9 @@
 #include "ferro/model/engine_controls.h"
 #include "ferro/model/green_bright_network.h"
 #include "ferro/model/green_input_network.h"
+#include "ferro/model/power_amp.h"
 #include "ferro/model/pre_power_shelf.h"
+#include "ferro/model/preamp_stages.h"
 #include "ferro/model/red_input_network.h"
 #include "ferro/model/red_lead_network.h"
 #include "ferro/model/tone_stacks.h"
@@ -89,24 +91,30 @@ class Amp_Ferro final : public AmpCore {
   RedToneStack& red_tone_stack() noexcept { return red_tone_stack_; }
   PrePowerShelf& pre_power_shelf() noexcept { return pre_power_shelf_; }
 
+  // The valve stages, coupling sections and fixed curves; the power amp
+  // (bias, valve type and feedback amount are set on it directly).
+  PreampStages& preamp_stages() noexcept { return stages_; }
+  PowerAmp& power_amp() noexcept { return power_amp_; }
+
   // Lead-mod coupling corner for a Lead Mod state (Hz).
   static constexpr double kLeadModCornerOn = 105.7;
   static constexpr double kLeadModCornerOff = 7.0;
   static constexpr int kSettlingRounds = 500;
 
  private:
-  // The preamp chains, in place on one engine-rate sample.
-  // PLACEHOLDER (issue 4): pass-through until the preamp stages land.
-  void ProcessGreen(double& /*w*/) noexcept {}
-  void ProcessRed(double& /*w*/) noexcept {}
+  // The preamp chains, in place on one engine-rate sample
+  // (amp_ferro_preamp.cpp).
+  void ProcessGreen(double& w) noexcept;
+  void ProcessRed(double& w) noexcept;
 
   void DesignAllFilters() noexcept;
 
   EngineControls controls_;
 
-  // PLACEHOLDER (issue 4): the ten RcHighpass / RcLowpass records (HP 5,
-  // HP 105.5 = the lead-mod coupling corner, HP 12, HP 16.91, HP 6.2, HP 5.9,
-  // HP 14.5, LP 2190, LP 7761, LP 2905), each constructed at 5.0 Hz.
+  // The ten RC records (each at 5.0 Hz until initialisation), the curve
+  // tables of curve A, curve B and the power-amp drive curve, and the five
+  // triode stages.
+  PreampStages stages_;
 
   GreenInputNetwork green_input_;
   GreenBrightNetwork green_bright_;
@@ -115,9 +123,7 @@ class Amp_Ferro final : public AmpCore {
   RedLeadNetwork red_lead_;
   RedToneStack red_tone_stack_;
 
-  // PLACEHOLDER (issue 4): the CurveTable array of curve A, curve B and the
-  // power-amp drive curve; the five TriodeStage records (input, RED 2, RED 3,
-  // GREEN 2, GREEN 3); the PowerAmp record.
+  PowerAmp power_amp_;
 
   PrePowerShelf pre_power_shelf_;
 };

@@ -18,27 +18,26 @@ void Amp_Ferro::DesignAllFilters() noexcept {
 
 void Amp_Ferro::Initialise(double engine_rate) noexcept {
   controls_.sample_rate = engine_rate;
-  // PLACEHOLDER (issue 4): RC sections at their corners, the five triode stage
-  // set-ups at this rate.
+  stages_.Initialise(engine_rate);  // RC corners, the five valve stages
   DesignAllFilters();
   green_input_.Design(engine_rate, green_input_.current, controls_.crunch);
-  // PLACEHOLDER (issue 4): power amp Setup(rate, presence, low end, HIFI).
+  power_amp_.Setup(engine_rate, controls_.presence, controls_.low_end, controls_.hifi);
   for (int i = 0; i < kSettlingRounds; ++i) {
     double red = 0.0;
     ProcessRed(red);
     double green = 0.0;
     ProcessGreen(green);
-    // PLACEHOLDER (issue 4): power amp per-sample path on 1e-12.
+    double pa = 1e-12;
+    power_amp_.Process(pa);
   }
 }
 
 void Amp_Ferro::SetSampleRate(double engine_rate) noexcept {
   controls_.sample_rate = engine_rate;
-  // PLACEHOLDER (issue 4): every RC section from its stored corner, SetRate on
-  // the five triode stages.
+  stages_.SetRate(engine_rate);  // RC sections from their corners, stage periods
   DesignAllFilters();
   green_input_.SetRate(engine_rate);
-  // PLACEHOLDER (issue 4): power amp Setup(rate, presence, low end, HIFI).
+  power_amp_.Setup(engine_rate, controls_.presence, controls_.low_end, controls_.hifi);
 }
 
 void Amp_Ferro::SetChannel(int32_t channel) noexcept { controls_.channel = channel != 0 ? 1 : 0; }
@@ -64,8 +63,7 @@ void Amp_Ferro::SetLeadMod(bool on) noexcept {
   red_input_.Design(c.sample_rate, c.pre_gain, on);
   red_tone_stack_.Design(c.sample_rate, c.bass, c.mid, c.treble, on);
   red_lead_.Design(c.sample_rate, on);
-  // PLACEHOLDER (issue 4): lead-mod coupling corner (HP 105.5 record) to
-  // on ? kLeadModCornerOn : kLeadModCornerOff.
+  stages_.hp_lead_mod.SetCutoff(on ? kLeadModCornerOn : kLeadModCornerOff, c.sample_rate);
 }
 
 void Amp_Ferro::SetToneControls(double bass, double mid, double treble) noexcept {
@@ -85,7 +83,7 @@ void Amp_Ferro::SetPowerAmpControls(double presence, double low_end, bool hifi) 
   controls_.presence = presence;
   controls_.low_end = low_end;
   controls_.hifi = hifi;
-  // PLACEHOLDER (issue 4): power amp Setup(rate, presence, low end, HIFI).
+  power_amp_.Setup(controls_.sample_rate, presence, low_end, hifi);
 }
 
 }  // namespace Ostra

@@ -46,8 +46,4 @@ void PreampStages::SetRate(double engine_rate) noexcept {
   for (TriodeStage* stage : {&input, &red2, &red3, &green2, &green3}) stage->SetRate(engine_rate);
 }
 
-void PreampStages::SetLeadModCorner(bool lead_mod_on, double engine_rate) noexcept {
-  hp_lead_mod.SetCutoff(lead_mod_on ? 105.7 : 7.0, engine_rate);
-}
-
 }  // namespace Ostra

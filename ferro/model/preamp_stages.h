@@ -29,10 +29,6 @@ struct PreampStages {
   // Rate change: every RC section from its stored corner, the stages' periods.
   void SetRate(double engine_rate) noexcept;
 
-  // Lead Mod change: the shared coupling corner after the RED second and the
-  // GREEN third stage, 105.7 Hz on, 7.0 Hz off.
-  void SetLeadModCorner(bool lead_mod_on, double engine_rate) noexcept;
-
   RcHighpass hp_5;         // both chains, after the input stage
   RcHighpass hp_lead_mod;  // GREEN after stage 3, RED after stage 2
   RcHighpass hp_12;        // GREEN after stage 2
