@@ -92,10 +92,16 @@ struct Event {
   char text[8] = {};     // UTF-8 of a printable key, zero-terminated
 };
 
+class Window;
+
 // What the window calls back, on the window thread.
 class WindowListener {
  public:
   virtual ~WindowListener() = default;
+  // Once, on the window thread, before any other callback: the window to
+  // Present() to from the callbacks. (CreateChildWindow may not have
+  // returned yet, so keep this reference rather than its result.)
+  virtual void OnOpen(Window& window) { (void)window; }
   // Every timer period (the first tick comes right after the window exists,
   // so the listener can present its first full frame there).
   virtual void OnTimer() = 0;
@@ -148,9 +154,9 @@ class Window {
 // positive. The listener must outlive the window.
 std::unique_ptr<Window> CreateChildWindow(const WindowConfig& config, WindowListener* listener);
 
-// The headless backend: no thread, no system window. Tests call Tick() and
-// Send() to run the listener on the calling thread, and read what was
-// presented from presented().
+// The headless backend: no thread, no system window. The constructor calls
+// listener->OnOpen(*this); tests call Tick() and Send() to run the listener
+// on the calling thread, and read what was presented from presented().
 class HeadlessWindow : public Window {
  public:
   HeadlessWindow(const WindowConfig& config, WindowListener* listener);

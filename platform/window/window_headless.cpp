@@ -6,7 +6,9 @@ namespace platform {
 HeadlessWindow::HeadlessWindow(const WindowConfig& config, WindowListener* listener)
     : Window(config.width, config.height),
       listener_(listener),
-      presented_(config.width, config.height) {}
+      presented_(config.width, config.height) {
+  if (listener_ != nullptr) listener_->OnOpen(*this);
+}
 
 void HeadlessWindow::Tick() {
   if (listener_ != nullptr) listener_->OnTimer();

@@ -111,6 +111,7 @@ class X11Window final : public Window {
       Teardown();
       return;
     }
+    listener_->OnOpen(*this);
     Loop();
     Teardown();
   }
