@@ -40,8 +40,15 @@ void IPlug_Ferro::OnParamChange(int paramIdx) {
 }
 
 void IPlug_Ferro::UpdatePowerAmps() {
-  // The power amps take the valve type, the bias and the feedback amount
-  // once the power stage is part of the engines.
+  // Valve type first (new push-pull curve only), then the bias when it moved
+  // by more than 1e-9 V (new curve and feedback design), then the feedback
+  // amount, which the power amp only stores.
+  for (int e = 0; e < 2; ++e) {
+    Ostra::PowerAmp& pa = engines_[e].power_amp();
+    if (valveType_ != pa.ValveType()) pa.SetValveType(valveType_);
+    if (std::fabs(bias_ - pa.Bias()) > 1e-9) pa.SetBias(bias_);
+    pa.feedback = feedback_;
+  }
 }
 
 void IPlug_Ferro::Reset() {
