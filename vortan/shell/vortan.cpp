@@ -115,7 +115,9 @@ void Vortan::setParameter(int32_t index, float value) noexcept {
   storeInModeMemory(info, value);
 
   if (info.isSwitch) {
-    flags_[static_cast<int>(info.flag)].store(SwitchIsOn(value) ? 1 : 0, std::memory_order_relaxed);
+    const bool on = SwitchIsOn(value);
+    flags_[static_cast<int>(info.flag)].store(on ? 1 : 0, std::memory_order_relaxed);
+    switchChanged(index, on);
   }
   recallAfterModeSwitch(index);
   if (index == kQuality) requestSampleRateDesign();

@@ -70,6 +70,9 @@ class Vortan : public AudioEffectX {
   void resetSmoothedControls() noexcept {}
   // Construction, last step: the triode stages for the internal rate.
   void designTriodeStages() noexcept {}
+  // setParameter: a switch's flag changed; runs before any memory recall, so
+  // values recalled next see the new channel mode.
+  void switchChanged(int32_t /*index*/, bool /*on*/) noexcept {}
   // setParameter: derive the engine's control values from one parameter.
   void updateControlValues(int32_t /*index*/, float /*value*/) noexcept {}
   // Everything that depends on the rate; clears the redesign-pending flag.

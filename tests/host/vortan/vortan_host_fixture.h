@@ -23,33 +23,27 @@ inline const host::PluginModule& Module() {
   return *module;
 }
 
+inline std::unique_ptr<host::PluginInstance> NewInstance() {
+  auto p = std::make_unique<host::PluginInstance>(Module());
+  EXPECT_TRUE(p->ok());
+  p->Open();
+  return p;
+}
+
 class VortanHost : public ::testing::Test {
  protected:
-  void SetUp() override {
-    plugin = std::make_unique<host::PluginInstance>(Module());
-    ASSERT_TRUE(plugin->ok());
-    plugin->Open();
-  }
-  std::unique_ptr<host::PluginInstance> NewInstance() {
-    auto p = std::make_unique<host::PluginInstance>(Module());
-    EXPECT_TRUE(p->ok());
-    p->Open();
-    return p;
-  }
-  std::unique_ptr<host::PluginInstance> plugin;
+  std::unique_ptr<host::PluginInstance> plugin = NewInstance();
 };
 
-// A float of a chunk, at a byte offset.
+constexpr size_t kProgramSize = 292;
+constexpr size_t kBankSize = 2920;
+
+// The float at a byte offset of a chunk: values at 24 + 4 slot, memories at
+// 116 + 44 mode + 4 g.
 inline float FloatAt(const std::vector<uint8_t>& chunk, size_t offset) {
   float v;
   std::memcpy(&v, chunk.data() + offset, sizeof(v));
   return v;
 }
-
-// Byte offsets of the stored record.
-constexpr size_t kProgramSize = 292;
-constexpr size_t kBankSize = 2920;
-inline size_t ValueOffset(int slot) { return 24 + 4 * static_cast<size_t>(slot); }
-inline size_t MemoryOffset(int mode, int g) { return 116 + 44 * mode + 4 * static_cast<size_t>(g); }
 
 }  // namespace vortan_host

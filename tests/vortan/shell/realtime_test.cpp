@@ -1,0 +1,51 @@
+// What a host may call on its audio thread allocates nothing once the
+// plug-in exists: processing, automation with memory recalls, program
+// changes and chunk loads.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+#include <vector>
+
+#include "vortan/shell/vortan.h"
+
+namespace {
+std::atomic<long> gAllocations{0};
+}  // namespace
+
+void* operator new(std::size_t size) {
+  gAllocations.fetch_add(1, std::memory_order_relaxed);
+  if (void* p = std::malloc(size ? size : 1)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace vortan {
+namespace {
+
+TEST(VortanRealtime, AudioThreadCallsAllocateNothing) {
+  Vortan plugin(nullptr);
+  std::vector<float> in(512, 0.1f), left(512), right(512);
+  std::vector<unsigned char> bank(kBankChunkSize);
+  float* ins[2] = {in.data(), in.data()};
+  float* outs[2] = {left.data(), right.data()};
+  const long before = gAllocations.load();
+  for (int block = 0; block < 8; ++block) {
+    plugin.setParameter(block % kNumParams, (block % 3) * 0.5f);
+    plugin.setParameter(kChannel, static_cast<float>(block & 1));
+    plugin.setParameter(kCleanCrunch, static_cast<float>((block >> 1) & 1));
+    plugin.setParameter(kQuality, static_cast<float>((block >> 2) & 1));
+    plugin.processReplacing(ins, outs, 512);
+  }
+  plugin.setProgram(3);
+  void* chunk = nullptr;
+  const int32_t size = plugin.getChunk(&chunk, false);
+  std::copy_n(static_cast<unsigned char*>(chunk), size, bank.begin());
+  EXPECT_EQ(plugin.setChunk(bank.data(), kBankChunkSize, false), 1);
+  EXPECT_EQ(gAllocations.load() - before, 0);
+}
+
+}  // namespace
+}  // namespace vortan
