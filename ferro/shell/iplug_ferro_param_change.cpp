@@ -40,11 +40,10 @@ void IPlug_Ferro::OnParamChange(int paramIdx) {
 }
 
 void IPlug_Ferro::UpdatePowerAmps() {
-  // Valve type first (new push-pull curve only), then the bias when it moved
-  // by more than 1e-9 V (new curve and feedback design), then the feedback
-  // amount, which the power amp only stores.
-  for (int e = 0; e < 2; ++e) {
-    Ostra::PowerAmp& pa = engines_[e].power_amp();
+  for (int side = 0; side < 2; ++side) {
+    Ostra::PowerAmp& pa = engines_[side].power_amp();
+    // A type change alone keeps the feedback design; it takes the new gain at
+    // its next design. A bias change rebuilds the curve and the design.
     if (valveType_ != pa.ValveType()) pa.SetValveType(valveType_);
     if (std::fabs(bias_ - pa.Bias()) > 1e-9) pa.SetBias(bias_);
     pa.feedback = feedback_;

@@ -49,9 +49,7 @@ struct Designs {
 
 class FerroMapping : public ::testing::Test {
  protected:
-  FerroMapping() : plug(new IPlug_Ferro(nullptr)) {
-    Dispatch(vst2::effOpen, 0, 0, 0.0f);
-  }
+  FerroMapping() : plug(new IPlug_Ferro(nullptr)) { Dispatch(vst2::effOpen, 0, 0, 0.0f); }
   intptr_t Dispatch(int32_t op, int32_t index, intptr_t value, float opt) {
     return plug->GetAEffect()->dispatcher(plug->GetAEffect(), op, index, value, nullptr, opt);
   }
@@ -153,6 +151,26 @@ TEST_F(FerroMapping, TinyKnobMovesDoNotRedesign) {
   Set(kRedMid, 0.6);
   EXPECT_NE(Designs(e).redTone, before.redTone);
   EXPECT_NE(Designs(e).greenTone, before.greenTone);  // both stacks follow the selected set
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(FerroMapping, PowerAmpFollowsTypeBiasAndFeedbackButIgnoresTinyBiasMoves) {
+  Set(kTubeType, 1.0);  // KT88
+  Set(kFeedback, 0.25);
+  for (int side = 0; side < 2; ++side) {
+    EXPECT_EQ(plug->Engine(side).power_amp().ValveType(), 3);
+    EXPECT_DOUBLE_EQ(plug->Engine(side).power_amp().feedback, 0.25);
+  }
+  Set(kBias, 0.25);
+  EXPECT_DOUBLE_EQ(plug->Engine(1).power_amp().Bias(), -60.0);
+  const double gain = plug->Engine(0).power_amp().Gain();
+  plug->GetParam(kBias)->SetClamped(-60.0 + 1e-10);
+  plug->OnParamChange(kBias);
+  EXPECT_DOUBLE_EQ(plug->Engine(0).power_amp().Bias(), -60.0);
+  EXPECT_DOUBLE_EQ(plug->Engine(0).power_amp().Gain(), gain);
 }
 
 }  // namespace
