@@ -1,3 +1,5 @@
+#include <dlfcn.h>
+
 #include <cmath>
 #include <initializer_list>
 
@@ -14,6 +16,20 @@ TEST(VortanEntry, AsksTheHostVersionOnceAndRefusesAHostWithout) {
   host::PluginInstance accepted(Module());
   ASSERT_TRUE(accepted.ok());
   EXPECT_EQ(accepted.CallsWith(vst2::audioMasterVersion).size(), 1u);
+}
+
+TEST(VortanEntry, MainIsASecondNameOfTheSameEntry) {
+  void* handle = dlopen(VORTAN_V1_1_PLUGIN_PATH, RTLD_NOW | RTLD_LOCAL);
+  ASSERT_NE(handle, nullptr);
+  void* symbol = dlsym(handle, "main");
+  ASSERT_NE(symbol, nullptr);
+  host::EntryPoint entry;
+  std::memcpy(&entry, &symbol, sizeof(entry));
+  vst2::AEffect* effect = entry(&host::HostCallbackEntry);
+  ASSERT_NE(effect, nullptr);
+  EXPECT_EQ(effect->uniqueID, 0x56525451);
+  EXPECT_EQ(effect->dispatcher(effect, vst2::effClose, 0, 0, nullptr, 0), 1);
+  dlclose(handle);
 }
 
 TEST_F(VortanHost, DescribesItselfAsAStereoEffectWithChunks) {
