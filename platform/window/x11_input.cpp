@@ -3,6 +3,7 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 
+#include <cstdint>
 #include <cstdlib>
 
 namespace platform {
@@ -138,7 +139,9 @@ void TranslateKey(XKeyEvent* key, Event* out) noexcept {
 }
 
 bool DoubleClickDetector::Press(MouseButton button, int x, int y, unsigned long time_ms) noexcept {
-  const bool doubled = button == button_ && time_ms - time_ <= kTimeMs &&
+  // Server time is a 32-bit millisecond count that wraps.
+  const uint32_t elapsed = static_cast<uint32_t>(time_ms - time_);
+  const bool doubled = button == button_ && elapsed <= kTimeMs &&
                        std::abs(x - x_) <= kDistance && std::abs(y - y_) <= kDistance;
   if (doubled) {
     button_ = MouseButton::kNone;
