@@ -14,8 +14,10 @@ function(_valve_incbin_asm out symbol file)
   if(WIN32)
     set(section ".rdata,\\\"dr\\\"")
     set(hidden "")
+    set(attribute "")  # PE has no symbol visibility; nothing is exported unless asked
   else()
     set(section ".rodata")
+    set(attribute "__attribute__((visibility(\"hidden\"))) ")
     set(hidden "    \".hidden ${prefix}${symbol}\\n\"\n    \".hidden ${prefix}${symbol}_size\\n\"\n")
   endif()
   string(REPLACE "\\" "\\\\\\\\" path "${file}")
@@ -26,8 +28,8 @@ function(_valve_incbin_asm out symbol file)
     \"${prefix}${symbol}_end:\\n\"\n    \".byte 0\\n\"\n    \".balign 8\\n\"\n\
     \"${prefix}${symbol}_size:\\n\"\n    \".quad ${prefix}${symbol}_end - ${prefix}${symbol}\\n\"\n\
     \".popsection\\n\");\n\
-extern \"C\" __attribute__((visibility(\"hidden\"))) const unsigned char ${symbol}[];\n\
-extern \"C\" __attribute__((visibility(\"hidden\"))) const unsigned long long ${symbol}_size;\n"
+extern \"C\" ${attribute}const unsigned char ${symbol}[];\n\
+extern \"C\" ${attribute}const unsigned long long ${symbol}_size;\n"
       PARENT_SCOPE)
 endfunction()
 

@@ -9,9 +9,11 @@
 //   namespace <namespace> {
 //   const platform::ResourceSource& EmbeddedResources() noexcept;
 //   }
-// On Linux the source is a generated table inside the library; on Windows the
-// same call will answer from the module's RCDATA resources with the same ids.
-// Nothing is read from files at run time, and nothing here allocates.
+// The source is a generated table inside the library: the assembler's
+// .incbin places each file's bytes in read-only data under hidden symbols
+// (GNU as on Linux and mingw-w64 alike, so a Windows build answers the same
+// ids the same way). Nothing is read from files at run time, and nothing
+// here allocates.
 #pragma once
 
 #include <cstddef>
