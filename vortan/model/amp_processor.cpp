@@ -18,13 +18,33 @@ float sanitizeInput(float x) noexcept {
 
 AmpProcessor::AmpProcessor() noexcept : sampleRate_(kDefaultSampleRate) {
   design();
-  for (AmpEngine& e : engines_) e.designStages(fsI_);
+  designTriodeStages();
 }
 
 void AmpProcessor::setSampleRate(double rate) noexcept {
   if (!std::isfinite(rate) || rate <= 0.0) return;
   sampleRate_.store(rate, std::memory_order_relaxed);
   controls_.requestRedesign();
+}
+
+void AmpProcessor::designNow() noexcept {
+  controls_.takeRedesignRequest();
+  design();
+}
+
+void AmpProcessor::clearHalfbandMemories() noexcept {
+  for (AmpEngine& e : engines_) {
+    e.up1.clear();
+    e.down1.clear();
+    e.up2.clear();
+    e.down2.clear();
+    e.up3.clear();
+    e.down3.clear();
+  }
+}
+
+void AmpProcessor::designTriodeStages() noexcept {
+  for (AmpEngine& e : engines_) e.designStages(fsI_);
 }
 
 void AmpProcessor::design() noexcept {

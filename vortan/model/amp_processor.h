@@ -36,7 +36,19 @@ class AmpProcessor {
   // as 8 kHz, where every fixed filter still lies below the internal Nyquist.
   void setSampleRate(double rate) noexcept;
   double sampleRate() const noexcept { return sampleRate_.load(std::memory_order_relaxed); }
+  // Any thread: the audio thread redesigns before its next frame.
   void requestRedesign() noexcept { controls_.requestRedesign(); }
+  // The sample-rate design right now, on the calling thread, clearing the
+  // redesign-pending flag. Only while no block can run: construction, or a
+  // suspended plug-in (where hosts change the rate).
+  void designNow() noexcept;
+
+  // Construction steps of the plug-in (the constructor has done them too):
+  // clear the half-band memories, start the smoothed values at 0.5, and
+  // solve the triode stages' operating points for the internal rate.
+  void clearHalfbandMemories() noexcept;
+  void resetSmoothedControls() noexcept { gIn_ = aDrv_ = bDrv_ = 0.5; }
+  void designTriodeStages() noexcept;
 
   // Audio thread: one block. inR is read only in stereo. The buffers may
   // alias (in place).

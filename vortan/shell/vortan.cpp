@@ -1,5 +1,6 @@
 #include "vortan/shell/vortan.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "vortan/shell/float_format.h"
@@ -193,23 +194,20 @@ void Vortan::setSampleRate(float rate) noexcept {
 }
 
 void Vortan::runSampleRateDesign() noexcept {
-  // The engine's design for getSampleRate() and the quality flag goes here.
-  redesignPending_.store(false);
-}
-
-void Vortan::processFrame(float** /*inputs*/, float** outputs, int32_t frame,
-                          int32_t /*n*/) noexcept {
-  outputs[0][frame] = 0.0f;
-  outputs[1][frame] = 0.0f;
+  amp_.setSampleRate(getSampleRate());
+  amp_.designNow();
 }
 
 void Vortan::processReplacing(float** inputs, float** outputs, int32_t frames) noexcept {
   if (!outputs || !outputs[0] || !outputs[1] || frames <= 0) return;
-  for (int32_t frame = 0; frame < frames; ++frame) {
-    // A quality change made on another thread takes effect between frames.
-    if (redesignPending_.load(std::memory_order_acquire)) runSampleRateDesign();
-    processFrame(inputs, outputs, frame, frames - 1 - frame);
+  if (!inputs || !inputs[0] || !inputs[1]) {
+    std::fill_n(outputs[0], frames, 0.0f);
+    std::fill_n(outputs[1], frames, 0.0f);
+    return;
   }
+  // A quality or program change made on another thread reaches the engine
+  // through the redesign-pending flag, which it checks before every frame.
+  amp_.process(inputs[0], inputs[1], outputs[0], outputs[1], frames);
 }
 
 bool Vortan::getEffectName(char* text) noexcept {

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "vortan/model/amp_processor.h"
 #include "vortan/shell/audio_effect_x.h"
 #include "vortan/shell/parameter_table.h"
 #include "vortan/shell/program_bank.h"
@@ -52,7 +53,8 @@ class Vortan : public AudioEffectX {
     return flags_[static_cast<int>(s)].load(std::memory_order_relaxed) != 0;
   }
   ChannelMode channelMode() const noexcept;
-  bool redesignPending() const noexcept { return redesignPending_.load(); }
+  bool redesignPending() const noexcept { return amp_.controls().redesignPending(); }
+  const AmpProcessor& amp() const noexcept { return amp_; }
 
  private:
   // Mode memories.
@@ -65,30 +67,33 @@ class Vortan : public AudioEffectX {
 
   // ---- where the amplifier engine plugs in --------------------------------
   // Construction: clear both engines' half-band memories.
-  void clearHalfbandMemories() noexcept {}
+  void clearHalfbandMemories() noexcept { amp_.clearHalfbandMemories(); }
   // Construction: input gain and both drives start smoothed at 0.5.
-  void resetSmoothedControls() noexcept {}
+  void resetSmoothedControls() noexcept { amp_.resetSmoothedControls(); }
   // Construction, last step: the triode stages for the internal rate.
-  void designTriodeStages() noexcept {}
+  void designTriodeStages() noexcept { amp_.designTriodeStages(); }
   // setParameter: a switch's flag changed; runs before any memory recall, so
   // values recalled next see the new channel mode.
-  void switchChanged(int32_t /*index*/, bool /*on*/) noexcept {}
+  void switchChanged(int32_t index, bool on) noexcept { amp_.controls().setSwitch(index, on); }
   // setParameter: derive the engine's control values from one parameter.
-  void updateControlValues(int32_t /*index*/, float /*value*/) noexcept {}
-  // Everything that depends on the rate; clears the redesign-pending flag.
+  void updateControlValues(int32_t index, float value) noexcept {
+    amp_.controls().setControl(index, value);
+  }
+  // Everything that depends on the rate, now, on the calling thread; clears
+  // the redesign-pending flag. Only where no block can run (construction, a
+  // suspended plug-in).
   void runSampleRateDesign() noexcept;
   // The audio thread runs the design before its next frame.
-  void requestSampleRateDesign() noexcept { redesignPending_.store(true); }
-  // One host frame of the amplifier: silence until the engine is wired in.
-  // n counts down to 0 at the last frame of the block.
-  void processFrame(float** inputs, float** outputs, int32_t frame, int32_t n) noexcept;
+  void requestSampleRateDesign() noexcept { amp_.requestRedesign(); }
 
   // Construction: build and attach the editor (it calls setEditor itself).
   void createEditor() noexcept {}
 
   ProgramBank bank_;
   std::atomic<int> flags_[static_cast<int>(Switch::kCount)];
-  std::atomic<bool> redesignPending_{false};
+  // The amplifier: its control values are written by the parameter thread,
+  // its audio state is touched only by processReplacing and the designs.
+  AmpProcessor amp_;
 };
 
 }  // namespace vortan
