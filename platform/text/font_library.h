@@ -8,6 +8,8 @@
 
 #include <mutex>
 
+#include "platform/text/glyph_cache.h"
+
 namespace platform {
 
 class FontLibrary {
@@ -18,6 +20,8 @@ class FontLibrary {
   // The regular or bold cut, or null when FreeType could not open it.
   // Caller holds lock().
   FT_Face Face(bool bold) noexcept;
+  // Rendered glyphs of every face and size. Caller holds lock().
+  GlyphCache& glyphs() { return glyphs_; }
 
   ~FontLibrary();
 
@@ -28,6 +32,7 @@ class FontLibrary {
   bool library_failed_ = false;
   FT_Face faces_[2] = {nullptr, nullptr};
   bool face_failed_[2] = {false, false};
+  GlyphCache glyphs_;
 };
 
 }  // namespace platform

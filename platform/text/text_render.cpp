@@ -16,8 +16,10 @@ namespace {
 
 constexpr int kMaxSize = 512;  // pixels; larger requests are clamped
 
-// Selects the face and size for a style; caller holds the library lock.
-FT_Face SizedFace(const TextStyle& style, FontMetrics* metrics) noexcept {
+// Selects the face and size for a style (its em size in 26.6 pixels goes to
+// *em_out when given); caller holds the library lock.
+FT_Face SizedFace(const TextStyle& style, FontMetrics* metrics,
+                  FT_F26Dot6* em_out = nullptr) noexcept {
   FT_Face face = FontLibrary::Instance().Face(style.bold);
   if (face == nullptr) return nullptr;
   const int size = std::clamp(style.size, 1, kMaxSize);
@@ -40,9 +42,9 @@ FT_Face SizedFace(const TextStyle& style, FontMetrics* metrics) noexcept {
     metrics->descent = static_cast<int>(std::lround(-face->descender * em / upem));
     metrics->line_height = static_cast<int>(std::lround(face->height * em / upem));
   }
-  if (FT_Set_Char_Size(face, 0, static_cast<FT_F26Dot6>(std::lround(em * 64.0)), 72, 72) != 0) {
-    return nullptr;
-  }
+  const auto em26 = static_cast<FT_F26Dot6>(std::lround(em * 64.0));
+  if (FT_Set_Char_Size(face, 0, em26, 72, 72) != 0) return nullptr;
+  if (em_out != nullptr) *em_out = em26;
   return face;
 }
 
@@ -70,11 +72,21 @@ void ForEachLine(const std::string& text, Fn fn) {
   }
 }
 
+// A sized face and the glyphs rendered at that size.
+struct Font {
+  FT_Face face;
+  bool bold;
+  FT_F26Dot6 em;
+  const CachedGlyph* Glyph(char32_t c) const {
+    return FontLibrary::Instance().glyphs().Get(face, bold, em, c);
+  }
+};
+
 // Advance width of one line in 26.6 pixels.
-FT_Pos LineAdvance(FT_Face face, const std::string& text, size_t begin, size_t end) {
+FT_Pos LineAdvance(const Font& font, const std::string& text, size_t begin, size_t end) {
   FT_Pos advance = 0;
   ForEachCharacter(text, begin, end, [&](char32_t c) {
-    if (FT_Load_Char(face, c, FT_LOAD_DEFAULT) == 0) advance += face->glyph->advance.x;
+    if (const CachedGlyph* g = font.Glyph(c)) advance += g->advance;
   });
   return advance;
 }
@@ -82,14 +94,13 @@ FT_Pos LineAdvance(FT_Face face, const std::string& text, size_t begin, size_t e
 int Round26(FT_Pos v) { return static_cast<int>((v + 32) >> 6); }
 
 // Composites a coverage bitmap in a straight colour over premultiplied dst.
-Rect BlendGlyph(PixelView dst, const FT_Bitmap& glyph, int x0, int y0, const TextStyle& style) {
+Rect BlendGlyph(PixelView dst, const CachedGlyph& glyph, int x0, int y0, const TextStyle& style) {
   const Rect area =
-      Intersect(Rect{x0, y0, x0 + static_cast<int>(glyph.width), y0 + static_cast<int>(glyph.rows)},
-                Rect{0, 0, dst.width, dst.height});
-  if (area.empty() || glyph.pixel_mode != FT_PIXEL_MODE_GRAY) return Rect{};
+      Intersect(Rect{x0, y0, x0 + glyph.width, y0 + glyph.rows}, Rect{0, 0, dst.width, dst.height});
+  if (area.empty()) return Rect{};
   const unsigned colour[3] = {style.red, style.green, style.blue};
   for (int y = area.top; y < area.bottom; ++y) {
-    const uint8_t* coverage = glyph.buffer + (y - y0) * glyph.pitch;
+    const uint8_t* coverage = glyph.coverage.data() + static_cast<size_t>(y - y0) * glyph.width;
     uint8_t* d = dst.At(area.left, y);
     for (int x = area.left; x < area.right; ++x, d += 4) {
       const unsigned a = (coverage[x - x0] * unsigned{style.alpha} + 127) / 255;
@@ -118,11 +129,13 @@ TextExtent MeasureText(const TextStyle& style, const std::string& utf8) noexcept
   FontLibrary& library = FontLibrary::Instance();
   std::lock_guard<std::mutex> guard(library.lock());
   FontMetrics metrics;
-  FT_Face face = SizedFace(style, &metrics);
+  FT_F26Dot6 em = 0;
+  FT_Face face = SizedFace(style, &metrics, &em);
   TextExtent extent;
   if (face == nullptr) return extent;
+  const Font font{face, style.bold, em};
   ForEachLine(utf8, [&](size_t begin, size_t end, int line) {
-    extent.width = std::max(extent.width, Round26(LineAdvance(face, utf8, begin, end)));
+    extent.width = std::max(extent.width, Round26(LineAdvance(font, utf8, begin, end)));
     extent.height = (line + 1) * metrics.line_height;
   });
   return extent;
@@ -134,8 +147,10 @@ Rect DrawText(PixelView dst, const Rect& box, const TextStyle& style,
   FontLibrary& library = FontLibrary::Instance();
   std::lock_guard<std::mutex> guard(library.lock());
   FontMetrics metrics;
-  FT_Face face = SizedFace(style, &metrics);
+  FT_F26Dot6 em = 0;
+  FT_Face face = SizedFace(style, &metrics, &em);
   if (face == nullptr) return Rect{};
+  const Font font{face, style.bold, em};
   Rect touched;
   ForEachLine(utf8, [&](size_t begin, size_t end, int line) {
     const int baseline = box.top + metrics.ascent + line * metrics.line_height;
@@ -143,18 +158,17 @@ Rect DrawText(PixelView dst, const Rect& box, const TextStyle& style,
     if (baseline - metrics.ascent >= dst.height || baseline + metrics.descent < 0) return;
     int left = box.left;
     if (style.align != TextAlign::kLeft) {
-      const int width = Round26(LineAdvance(face, utf8, begin, end));
+      const int width = Round26(LineAdvance(font, utf8, begin, end));
       left = style.align == TextAlign::kCenter ? box.left + (box.width() - width) / 2
                                                : box.right - width;
     }
     FT_Pos pen = FT_Pos{left} * 64;
     ForEachCharacter(utf8, begin, end, [&](char32_t c) {
-      if (FT_Load_Char(face, c, FT_LOAD_RENDER) != 0) return;
-      const FT_GlyphSlot slot = face->glyph;
-      const Rect area = BlendGlyph(dst, slot->bitmap, Round26(pen) + slot->bitmap_left,
-                                   baseline - slot->bitmap_top, style);
-      touched = Union(touched, area);
-      pen += slot->advance.x;
+      const CachedGlyph* glyph = font.Glyph(c);
+      if (glyph == nullptr) return;
+      touched = Union(touched, BlendGlyph(dst, *glyph, Round26(pen) + glyph->left,
+                                          baseline - glyph->top, style));
+      pen += glyph->advance;
     });
   });
   return touched;
