@@ -21,6 +21,7 @@ TEST_F(VortanHost, ChangesWhileAudioRunsAreRaceFree) {
 
   std::atomic<bool> done{false};
   std::atomic<bool> finite{true};
+  std::atomic<int> blocks{0};
   std::thread audio([&] {
     std::vector<std::vector<float>> in(2, std::vector<float>(128)), out(2, std::vector<float>(128));
     int block = 0;
@@ -33,8 +34,11 @@ TEST_F(VortanHost, ChangesWhileAudioRunsAreRaceFree) {
         if (!std::isfinite(out[0][i]) || !std::isfinite(out[1][i])) finite.store(false);
       }
       ++block;
+      blocks.store(block);
     }
   });
+  while (blocks.load() == 0) std::this_thread::yield();
+  const int blocksBefore = blocks.load();
 
   for (int round = 0; round < 60; ++round) {
     for (int index = 0; index < 23; ++index) {
@@ -49,9 +53,11 @@ TEST_F(VortanHost, ChangesWhileAudioRunsAreRaceFree) {
     plugin->SetParameter(22, static_cast<float>(round % 2));  // LowQ/HighQ
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
+  const int blocksDuring = blocks.load() - blocksBefore;
   done.store(true);
   audio.join();
   EXPECT_TRUE(finite.load());
+  EXPECT_GT(blocksDuring, 10) << "the changes overlapped running audio";
 }
 
 }  // namespace
