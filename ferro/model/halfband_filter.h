@@ -26,6 +26,22 @@ class HalfbandFilter {
     return out;
   }
 
+  // Two consecutive samples in place, the same arithmetic as two Process
+  // calls: branch A's and branch B's recursions for both samples are
+  // independent and overlap. Audio thread.
+  void ProcessPair(double& x0, double& x1) noexcept {
+    double a0 = x0 + 1e-24;
+    double a1 = x1 + 1e-24;
+    double b0 = x0;
+    double b1 = x1;
+    branch_a_.ProcessPair(a0, a1);
+    branch_b_.ProcessPair(b0, b1);
+    x0 = (a0 + delayed_b_) * 0.5;
+    x1 = (a1 + b0) * 0.5;
+    delayed_b_ = b1;
+    last_output_ = x1;
+  }
+
   double last_output() const noexcept { return last_output_; }
 
  private:

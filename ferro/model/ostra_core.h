@@ -31,20 +31,24 @@ class OstraCore {
   ~OstraCore() = default;
 
   // The frames, written once for any engine type: called with a final engine
-  // class, the per-sample ProcessSample call binds statically.
+  // class, the per-sample ProcessSample call binds statically. Every halfband
+  // filter is called on consecutive pairs, which ProcessPair runs side by
+  // side with the arithmetic of two single calls.
   template <class Engine>
   static void RunFrame2(Engine& engine, double& sample) noexcept {
     OstraCore& core = engine;
     double s = sample * 2.0;  // makes up for the inserted zero
     double* u = core.oversampled_;
-    u[0] = core.up1_.Process(s + 1e-12);
-    u[1] = core.up1_.Process(0.0);
+    u[0] = s + 1e-12;
+    u[1] = 0.0;
+    core.up1_.ProcessPair(u[0], u[1]);
     engine.ProcessSample(u[0]);
     engine.ProcessSample(u[1]);
     // The decimator keeps the output after the first sample of the pair; the
     // second still passes through the filter.
-    const double d0 = core.down2_.Process(u[0]);
-    core.down2_.Process(u[1]);
+    double d0 = u[0];
+    double d1 = u[1];
+    core.down2_.ProcessPair(d0, d1);
     sample = d0;
   }
 
@@ -54,22 +58,27 @@ class OstraCore {
     double s = sample * 4.0;  // makes up for the three inserted zeros
     double* u = core.oversampled_;
     double* t = core.decimation_;
-    const double a0 = core.up1_.Process(s + 1e-12);
-    const double a1 = core.up1_.Process(0.0);
-    u[0] = core.up2_.Process(a0);
-    u[1] = core.up2_.Process(0.0);
-    u[2] = core.up2_.Process(a1);
-    u[3] = core.up2_.Process(0.0);
+    double a0 = s + 1e-12;
+    double a1 = 0.0;
+    core.up1_.ProcessPair(a0, a1);
+    u[0] = a0;
+    u[1] = 0.0;
+    u[2] = a1;
+    u[3] = 0.0;
+    core.up2_.ProcessPair(u[0], u[1]);
+    core.up2_.ProcessPair(u[2], u[3]);
     engine.ProcessSample(u[0]);
     engine.ProcessSample(u[1]);
     engine.ProcessSample(u[2]);
     engine.ProcessSample(u[3]);
-    t[0] = core.down1_.Process(u[0]);
-    core.down1_.Process(u[1]);
-    t[1] = core.down1_.Process(u[2]);
-    core.down1_.Process(u[3]);
-    s = core.down2_.Process(t[0]);
-    core.down2_.Process(t[1]);
+    double v[4] = {u[0], u[1], u[2], u[3]};
+    core.down1_.ProcessPair(v[0], v[1]);
+    core.down1_.ProcessPair(v[2], v[3]);
+    t[0] = v[0];  // kept: the outputs after the first sample of each pair
+    t[1] = v[2];
+    double dropped = t[1];
+    s = t[0];
+    core.down2_.ProcessPair(s, dropped);
     sample = s;
   }
 
