@@ -84,7 +84,7 @@ class X11Window final : public Window {
   }
 
   void Present(ConstPixelView frame, const Rect& dirty) noexcept override {
-    if (gone_ || image_ == nullptr) return;
+    if (gone_ || broken_ || image_ == nullptr) return;
     const Rect area = Intersect(
         dirty, Intersect(Rect{0, 0, frame.width, frame.height}, Rect{0, 0, width(), height()}));
     if (area.empty()) return;
@@ -95,7 +95,7 @@ class X11Window final : public Window {
   }
 
   void RequestKeyboardFocus() noexcept override {
-    if (gone_ || !viewable_) return;
+    if (gone_ || broken_ || !viewable_) return;
     XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
     XFlush(display_);
   }
@@ -121,6 +121,8 @@ class X11Window final : public Window {
     display_ = XOpenDisplay(config_.display_name.empty() ? nullptr : config_.display_name.c_str());
     if (display_ == nullptr) return false;
     TrapErrorsOn(display_);
+    // Losing the server must not end the host process (Xlib's default).
+    XSetIOErrorExitHandler(display_, &X11Window::OnConnectionLost, this);
     const int screen = DefaultScreen(display_);
     const ::Window parent =
         config_.parent != 0 ? static_cast<::Window>(config_.parent) : RootWindow(display_, screen);
@@ -169,8 +171,22 @@ class X11Window final : public Window {
     return true;
   }
 
+  static void OnConnectionLost(Display*, void* self) {
+    static_cast<X11Window*>(self)->broken_ = true;
+  }
+
   void Teardown() {
     if (display_ == nullptr) return;
+    if (broken_) {
+      // Nothing can be sent any more; release the client side only.
+      if (image_ != nullptr) XDestroyImage(image_);
+      image_ = nullptr;
+      Display* display = display_;
+      display_ = nullptr;
+      XCloseDisplay(display);
+      UntrapErrorsOn(display);
+      return;
+    }
     if (image_ != nullptr) XDestroyImage(image_);  // frees the pixels too
     image_ = nullptr;
     if (gc_ != nullptr) XFreeGC(display_, gc_);
@@ -197,10 +213,16 @@ class X11Window final : public Window {
         next_tick += period;
         if (next_tick < now) next_tick = now + period;  // do not race to catch up
       }
-      while (!quit_.load() && XPending(display_) > 0) {
+      while (!quit_.load() && !broken_ && XPending(display_) > 0) {
         XEvent event;
         XNextEvent(display_, &event);
         Handle(event);
+      }
+      if (broken_ && !gone_) {
+        gone_ = true;
+        Event closed;
+        closed.type = EventType::kClosed;
+        listener_->OnEvent(closed);
       }
       if (quit_.load()) break;
       int timeout_ms = -1;
@@ -209,8 +231,9 @@ class X11Window final : public Window {
             std::chrono::duration_cast<std::chrono::milliseconds>(next_tick - Clock::now());
         timeout_ms = wait.count() < 0 ? 0 : static_cast<int>(wait.count()) + 1;
       }
-      pollfd fds[2] = {{x_fd, POLLIN, 0}, {wake_[0], POLLIN, 0}};
-      if (poll(fds, 2, timeout_ms) > 0 && (fds[1].revents & POLLIN) != 0) {
+      // A broken connection stays readable: then wait for the close only.
+      pollfd fds[2] = {{wake_[0], POLLIN, 0}, {x_fd, POLLIN, 0}};
+      if (poll(fds, broken_ ? 1 : 2, timeout_ms) > 0 && (fds[0].revents & POLLIN) != 0) {
         char drain[16];
         while (read(wake_[0], drain, sizeof drain) > 0) {
         }
@@ -341,7 +364,8 @@ class X11Window final : public Window {
   Cursor cursor_ = 0;
   XImage* image_ = nullptr;
   ChannelPlacement red_, green_, blue_;
-  bool gone_ = false;
+  bool gone_ = false;    // our window no longer exists (or cannot be reached)
+  bool broken_ = false;  // the connection to the server is lost
   bool viewable_ = false;
   DoubleClickDetector clicks_;
 };

@@ -141,8 +141,8 @@ void TranslateKey(XKeyEvent* key, Event* out) noexcept {
 bool DoubleClickDetector::Press(MouseButton button, int x, int y, unsigned long time_ms) noexcept {
   // Server time is a 32-bit millisecond count that wraps.
   const uint32_t elapsed = static_cast<uint32_t>(time_ms - time_);
-  const bool doubled = button == button_ && elapsed <= kTimeMs &&
-                       std::abs(x - x_) <= kDistance && std::abs(y - y_) <= kDistance;
+  const bool doubled = button == button_ && elapsed <= kTimeMs && std::abs(x - x_) <= kDistance &&
+                       std::abs(y - y_) <= kDistance;
   if (doubled) {
     button_ = MouseButton::kNone;
     return true;

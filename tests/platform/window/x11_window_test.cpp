@@ -343,6 +343,25 @@ TEST_F(X11WindowTest, SurvivesTheHostDestroyingItsWindowFirst) {
   parent_ = 0;
 }
 
+TEST_F(X11WindowTest, SurvivesLosingTheServer) {
+  Recorder recorder(100, 50);
+  auto window = platform::CreateChildWindow(Config(100, 50), &recorder);
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(recorder.WaitFor([&] { return recorder.ticks > 0; }));
+  XCloseDisplay(display_);  // the test's own connection would go down too
+  display_ = nullptr;
+  server_->Kill();
+  // Keep presenting: the broken connection is noticed while drawing or reading.
+  recorder.PresentAtNextTick(platform::Rect{0, 0, 100, 50});
+  ASSERT_TRUE(recorder.WaitFor([&] {
+    for (const Event& e : recorder.events) {
+      if (e.type == EventType::kClosed) return true;
+    }
+    return false;
+  }));
+  window.reset();  // and the process is still here
+}
+
 TEST_F(X11WindowTest, RefusesAMissingParentOrDisplayOrAnEmptySize) {
   Recorder recorder(10, 10);
   platform::WindowConfig c = Config(10, 10);

@@ -73,7 +73,15 @@ std::unique_ptr<XvfbServer> XvfbServer::Start() {
   return std::unique_ptr<XvfbServer>(new XvfbServer(pid, ":" + number));
 }
 
+void XvfbServer::Kill() {
+  if (pid_ == 0) return;
+  kill(pid_, SIGKILL);
+  waitpid(pid_, nullptr, 0);
+  pid_ = 0;
+}
+
 XvfbServer::~XvfbServer() {
+  if (pid_ == 0) return;
   kill(pid_, SIGTERM);
   int status = 0;
   for (int i = 0; i < 50; ++i) {

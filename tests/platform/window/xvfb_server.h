@@ -16,10 +16,12 @@ class XvfbServer {
   ~XvfbServer();
 
   const std::string& display_name() const { return display_name_; }
+  // Kills the server now, as a crash would.
+  void Kill();
 
  private:
   XvfbServer(pid_t pid, std::string name) : pid_(pid), display_name_(std::move(name)) {}
-  pid_t pid_;
+  pid_t pid_;  // 0 once stopped
   std::string display_name_;
 };
 
