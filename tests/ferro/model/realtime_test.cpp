@@ -1,0 +1,54 @@
+// The engine's audio path allocates nothing: both frames, both channels, and
+// the GREEN pre-gain glide that redesigns on the audio thread.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+#include <new>
+
+#include "ferro/model/amp_ferro.h"
+
+namespace {
+std::atomic<long> g_allocations{0};
+}  // namespace
+
+void* operator new(std::size_t size) {
+  g_allocations.fetch_add(1, std::memory_order_relaxed);
+  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+  throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) { return operator new(size); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+
+namespace Ostra {
+namespace {
+
+TEST(AmpFerroRealTime, FramesAndGlideAllocateNothing) {
+  auto amp = std::make_unique<Amp_Ferro>();
+  amp->Initialise(88200.0);
+  amp->SetPreGain(0.8);  // the GREEN glide now redesigns every 51 samples
+  const long before = g_allocations.load();
+  double sum = 0.0;
+  for (int channel = 0; channel < 2; ++channel) {
+    amp->SetChannel(channel);
+    for (int n = 0; n < 4000; ++n) {
+      double s = 0.2 * std::sin(0.02 * n);
+      if (n % 2) {
+        amp->ProcessOversampled4(s);
+      } else {
+        amp->ProcessOversampled2(s);
+      }
+      sum += s;
+    }
+  }
+  EXPECT_EQ(g_allocations.load() - before, 0);
+  EXPECT_TRUE(std::isfinite(sum));
+}
+
+}  // namespace
+}  // namespace Ostra
