@@ -25,10 +25,14 @@ function(valve_add_plugin target)
     C_VISIBILITY_PRESET hidden
     VISIBILITY_INLINES_HIDDEN ON
     LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/plugins)
-  if(NOT VALVE_SANITIZE)
-    target_link_options(${target} PRIVATE -Wl,--no-undefined -Wl,--exclude-libs,ALL)
-  else()
-    target_link_options(${target} PRIVATE -Wl,--exclude-libs,ALL)
+  if(NOT WIN32)
+    target_link_options(${target} PRIVATE -Wl,--exclude-libs,ALL
+                        -Wl,--version-script=${CMAKE_SOURCE_DIR}/cmake/plugin_exports.map)
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS
+                 ${CMAKE_SOURCE_DIR}/cmake/plugin_exports.map)
+    if(NOT VALVE_SANITIZE)
+      target_link_options(${target} PRIVATE -Wl,--no-undefined)
+    endif()
   endif()
 endfunction()
 
