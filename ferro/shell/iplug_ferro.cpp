@@ -1,5 +1,6 @@
 #include "ferro/shell/iplug_ferro.h"
 
+#include "ferro/editor/ferro_editor.h"
 #include "ferro/model/tapers.h"
 
 using Ostra::OutputTaper;
@@ -34,7 +35,12 @@ IPlug_Ferro::IPlug_Ferro(vst2::HostCallback hostCallback) : IPlugVST(hostCallbac
   quality_ = 0;
   SetUpEngines();
   CopyParamsToModelSettings();
-  // The editor is built here once the graphics layer exists.
+  // The editor: its controls take the parameter values and defaults when
+  // the base adopts it; the bias plot stays blank until the panel opens.
+  FerroEditor* editor = FerroEditor::Build(this);
+  AdoptEditor(editor);
+  editor->FinishAdoption();
+  SetEditorSize(kEditorWidth, kEditorHeight);
 }
 
 void IPlug_Ferro::DefineParameters() {

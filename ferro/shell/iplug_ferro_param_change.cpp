@@ -2,21 +2,27 @@
 // engines with the selected channel's set, then the power amps.
 #include <cmath>
 
+#include "ferro/editor/ferro_editor.h"
 #include "ferro/shell/iplug_ferro.h"
 
 void IPlug_Ferro::OnParamChange(int paramIdx) {
   const int channelBefore = channel_;
   const int qualityBefore = quality_;
-  // (editor: mouse-over handling on)
+  FerroEditor* editor = FerroEditor::Of(GetGUI());
+  if (editor) editor->HandleMouseOver(true);
 
   StoreParam(paramIdx);
 
-  // (editor: the selected channel's knobs shown, the other's hidden; GREEN
-  // switches greyed on RED, Lead Mod greyed on GREEN)
+  // The selected channel's knobs shown, the other's hidden; GREEN switches
+  // greyed on RED, Lead Mod greyed on GREEN.
   const bool red = channel_ != 0;
+  if (editor) editor->ShowChannel(red);
   inputGain_ = red ? redInput_ : greenInput_;
   outputGain_ = red ? redOutput_ : greenOutput_;
-  // (editor: settings panel and bias plot follow settingsShown_; lamps)
+  if (editor) {
+    editor->ShowSettings(settingsShown_);
+    editor->ShowLamps(red);
+  }
 
   storedHostRate_ = GetSampleRate();
   if (quality_ != qualityBefore) {
@@ -34,7 +40,10 @@ void IPlug_Ferro::OnParamChange(int paramIdx) {
   }
   UpdatePowerAmps();
 
-  // (editor: bias plot and bias read-out; every control marked changed)
+  if (editor) {
+    editor->SetBiasPlot(bias_, valveType_);
+    editor->SetBiasReadout(bias_);
+  }
 
   if (channel_ != channelBefore) SettleEngines(4000);
 }
