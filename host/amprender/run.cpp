@@ -124,6 +124,12 @@ int Run(const std::vector<std::string>& args) {
   std::signal(SIGINT, SIG_DFL);
   std::signal(SIGTERM, SIG_DFL);
   std::printf("%s -> %s\n", FormatSummary(stats).c_str(), o.outPath.c_str());
+  if (stats.peak > 1.0)
+    std::fprintf(stderr, "amprender: note: the output peaks at %s, above full scale; %s\n",
+                 FormatDbfs(stats.peak).c_str(),
+                 o.format == SampleFormat::kFloat32
+                     ? "the float file keeps it, turn it down before playing it"
+                     : "the 24-bit file is clipped there");
   return 0;
 }
 

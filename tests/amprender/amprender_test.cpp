@@ -100,6 +100,11 @@ TEST(Amprender, SettingsByNameNumberUnitAndTextReachThePlugin) {
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(ChunkValues(ReadBytes(dir / "half.bin"))[0], 0.25f);
   EXPECT_NE(r.out.find("peak -12.0 dBFS"), std::string::npos) << r.out;
+  EXPECT_EQ(r.err, "");
+  // Full gain lifts the -6 dBFS riff just past full scale, which is pointed out.
+  r = Tool(dir, {"--plugin", kGain, "--set", "Gain=1", "--out", "hot.wav"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.err.find("peaks at +0.0 dBFS, above full scale"), std::string::npos) << r.err;
 
   // The saved chunk restores the state in a later run.
   r = Tool(dir, {"--plugin", kGain, "--load-chunk", "half.bin", "--list-params"});
