@@ -15,6 +15,9 @@ constexpr int kQuality = 22;
 constexpr int kChannel = 1;
 constexpr int kLowHighGain = 3;
 constexpr int kInput = 0;
+constexpr int kCleanCrunch = 2;
+constexpr int kChaDrive = 4, kChaBottom = 10, kChaBright = 11;
+constexpr int kChbDrive = 12, kChbBottom = 18, kChbBright = 19;
 
 Channels Riff(size_t frames, double level = 0.3) {
   Channels in(2, std::vector<float>(frames));
@@ -47,18 +50,21 @@ double Peak(const std::vector<float>& x, size_t from = 0) {
   return p;
 }
 
-TEST_F(VortanHost, PlaysTheGuitarAtEveryQualityAndRate) {
-  for (float rate : {44100.0f, 96000.0f}) {
-    for (float quality : {0.0f, 1.0f}) {
-      auto p = NewInstance();
-      p->SetSampleRate(rate);
-      p->SetParameter(kQuality, quality);
-      p->MainsChanged(true);
-      const Channels out = Process(*p, Riff(16384), 512);
-      const double peak = Peak(out[0], 4096);
-      EXPECT_GT(peak, 1e-3) << rate << " " << quality;
-      EXPECT_LT(peak, 10.0) << rate << " " << quality;
-    }
+// Every channel mode at both qualities and two rates, all drive and
+// voicing switches up: audible, bounded.
+TEST_F(VortanHost, EveryModeQualityAndRatePlaysBounded) {
+  for (int mode = 0; mode < 16; ++mode) {
+    auto p = NewInstance();
+    p->SetSampleRate(mode & 8 ? 96000.0f : 44100.0f);
+    p->SetParameter(kQuality, mode & 4 ? 1.0f : 0.0f);
+    p->SetParameter(kChannel, mode & 2 ? 1.0f : 0.0f);
+    p->SetParameter(mode & 2 ? kLowHighGain : kCleanCrunch, mode & 1 ? 1.0f : 0.0f);
+    for (int index : {kInput, kChaDrive, kChbDrive, kChaBottom, kChaBright, kChbBottom, kChbBright})
+      p->SetParameter(index, 1.0f);
+    p->MainsChanged(true);
+    const double peak = Peak(Process(*p, Riff(12000, 1.0), 512)[0], 4096);
+    EXPECT_GT(peak, 1e-3) << "mode " << mode;
+    EXPECT_LT(peak, 100.0) << "mode " << mode;
   }
 }
 

@@ -9,77 +9,43 @@ namespace {
 
 constexpr double kFsI = 176400.0;
 
-void runOne(ChannelA& a, double x, const ControlValues& c) {
-  double s[1] = {x};
+ChannelA designed() {
+  ChannelA a;
+  a.designStages(kFsI);
+  a.design(kFsI);
+  return a;
+}
+
+void runOne(ChannelA& a, const ControlValues& c) {
+  double s[1] = {0.1};
   a.process(s, 0.3, c);
 }
 
-ControlValues brightOn(double drive) {
+TEST(ChannelA, BrightNumeratorFollowsTheDriveOnlyWithBrightOn) {
+  ChannelA a = designed();
+  const double b0 = a.bright.b0;
   EngineControls ctl;
-  ctl.setControl(EngineParam::kChaDrive, static_cast<float>(drive));
-  ctl.setSwitch(EngineParam::kChaBright, true);
-  return ctl.read();
-}
-
-TEST(ChannelA, BrightShelfKeepsItsDesignWhileTheGainMatches) {
-  ChannelA a;
-  a.designStages(kFsI);
-  a.design(kFsI);
-  EXPECT_EQ(a.bright.gain, 0.333);
-  const double b0 = a.bright.b0, b1 = a.bright.b1, b2 = a.bright.b2;
-  ControlValues c = brightOn(0.5);
-  c.Dg = 0.333;  // the designed gain exactly
-  runOne(a, 0.1, c);
-  EXPECT_EQ(a.bright.b0, b0);
-  EXPECT_EQ(a.bright.b1, b1);
-  EXPECT_EQ(a.bright.b2, b2);
-}
-
-TEST(ChannelA, DriveChangeRecomputesTheBrightNumeratorOnlyWithBrightOn) {
-  ChannelA a;
-  a.designStages(kFsI);
-  a.design(kFsI);
-  ControlValues c = brightOn(0.8);
-  c.aBright = false;
-  runOne(a, 0.1, c);
+  ctl.setControl(EngineParam::kChaDrive, 0.8f);
+  ControlValues c = ctl.read();
+  runOne(a, c);
   EXPECT_EQ(a.bright.gain, 0.333) << "bright off leaves the shelf alone";
   c.aBright = true;
-  runOne(a, 0.1, c);
+  c.Dg = 0.333;  // the designed gain exactly: no recomputation
+  runOne(a, c);
+  EXPECT_EQ(a.bright.b0, b0);
+  c = ctl.read();
+  c.aBright = true;
+  runOne(a, c);
   EXPECT_EQ(a.bright.gain, c.Dg);
   EXPECT_EQ(a.bright.b0, c.Dg * a.bright.t2 + c.Dq * a.bright.t + 1.0);
-  // A sample-rate design brings the shelf back to 0.333.
   a.design(kFsI);
-  EXPECT_EQ(a.bright.gain, 0.333);
+  EXPECT_EQ(a.bright.gain, 0.333) << "a rate design restores the 0.333 shelf";
 }
 
-TEST(ChannelA, OnlyTheSelectedVoicingStackRuns) {
-  ChannelA a;
-  a.designStages(kFsI);
-  a.design(kFsI);
-  ControlValues c = EngineControls().read();
-  runOne(a, 0.1, c);
-  EXPECT_EQ(a.open.updateCount(), 1u);
-  EXPECT_EQ(a.focus.updateCount(), 0u);
-  c.aFocus = true;
-  c.aMid = 0.9;
-  runOne(a, 0.1, c);
-  EXPECT_EQ(a.open.updateCount(), 1u);
-  EXPECT_EQ(a.focus.updateCount(), 1u);
-}
-
-}  // namespace
-}  // namespace vortan
-
-namespace vortan {
-namespace {
-
-// The pair schedule the engine uses must match the plain per-sample path bit
-// for bit, through every voicing and while controls change.
+// The engine runs pairs element by element; that must match the plain
+// per-sample path bit for bit through every voicing while controls change.
 TEST(ChannelA, PairScheduleMatchesThePerSamplePath) {
-  ChannelA pair, single;
-  pair.designStages(kFsI);
-  pair.design(kFsI);
-  single = pair;
+  ChannelA pair = designed(), single = pair;
   EngineControls ctl;
   for (int i = 0; i < 4000; ++i) {
     if (i % 500 == 0) {
@@ -100,6 +66,7 @@ TEST(ChannelA, PairScheduleMatchesThePerSamplePath) {
     ASSERT_EQ(x[0], s0[0]) << i;
     ASSERT_EQ(x[1], s1[0]) << i;
   }
+  EXPECT_EQ(pair.focus.updateCount(), single.focus.updateCount());
 }
 
 }  // namespace

@@ -85,15 +85,5 @@ TEST(EngineControls, OutOfRangeAndNanValuesAreClamped) {
   EXPECT_FALSE(ctl.redesignPending());
 }
 
-TEST(EngineControls, DefaultsMatchAFreshProgram) {
-  const ControlValues c = EngineControls().read();
-  EXPECT_DOUBLE_EQ(c.inputTarget, 0.5001);
-  EXPECT_DOUBLE_EQ(c.aDriveTarget, 0.5 * driveTaper(0.5));
-  EXPECT_DOUBLE_EQ(c.bDriveTarget, driveTaper(0.5));
-  EXPECT_DOUBLE_EQ(c.aGc, contourGain(0.5));
-  EXPECT_EQ(c.volume, 0.5f);
-  EXPECT_FALSE(c.stereo || c.highQuality || c.channelB || c.aCrunch || c.bHighGain);
-}
-
 }  // namespace
 }  // namespace vortan

@@ -38,22 +38,6 @@ TEST(TriodeModel, OperatingPointsOfTheStageTable) {
   EXPECT_NEAR(b1.cutoffPlateVoltage(), 449.8486, 1e-4);
 }
 
-TEST(TriodeModel, RateCoefficientsFollowTheRateAndLeaveTheState) {
-  TriodeModel t;
-  const TriodeParts& p = kTriodeStageParts[kA1];
-  t.design(p, kFsI);
-  const double T = 1.0 / kFsI;
-  EXPECT_DOUBLE_EQ(t.cathodeCoefficient(), T * p.Rk / (T + p.Rk * p.Ck));
-  EXPECT_DOUBLE_EQ(t.couplingCoefficient(), p.Ro * p.Co / (T + p.Ro * p.Co));
-  for (int i = 0; i < 100; ++i) t.step(0.3 * std::sin(i * 0.1));
-  const double Vk = t.cathodeVoltage(), Vp = t.plateVoltage(), y = t.output();
-  t.setRate(2.0 * kFsI);
-  EXPECT_EQ(t.cathodeVoltage(), Vk);
-  EXPECT_EQ(t.plateVoltage(), Vp);
-  EXPECT_EQ(t.output(), y);
-  EXPECT_LT(t.cathodeCoefficient(), T * p.Rk / (T + p.Rk * p.Ck));
-}
-
 TEST(TriodeModel, GridCurrentOnlyAboveTheCathode) {
   TriodeModel t;
   t.design(kTriodeStageParts[kA1], kFsI);
