@@ -31,21 +31,9 @@ class AmpEngine {
   // up-sampling.
   float processFrame(float x, double gIn, double aDrive, double bDrive, const ControlValues& c,
                      int factor) noexcept {
-    float u0, u1;
-    up1.upsample(x, u0, u1);
-    const double g0 = u0 * gIn;
-    const double g1 = u1 * gIn;
-    float w0, w1;
-    if (factor == 2) {
-      chainAndPost(g0, g1, aDrive, bDrive, c, w0, w1);
-    } else if (factor == 4) {
-      w0 = level2(static_cast<float>(g0), aDrive, bDrive, c);
-      w1 = level2(static_cast<float>(g1), aDrive, bDrive, c);
-    } else {
-      w0 = level2x8(static_cast<float>(g0), aDrive, bDrive, c);
-      w1 = level2x8(static_cast<float>(g1), aDrive, bDrive, c);
-    }
-    return down1.downsample(w0, w1);
+    if (factor == 2) return processFrameAt<2>(x, gIn, aDrive, bDrive, c);
+    if (factor == 4) return processFrameAt<4>(x, gIn, aDrive, bDrive, c);
+    return processFrameAt<8>(x, gIn, aDrive, bDrive, c);
   }
 
   HalfbandStage<12> up1, down1;
@@ -56,42 +44,62 @@ class AmpEngine {
   Biquad dcBlocker;  // HP at 2 Hz
 
  private:
-  // The selected channel on a pair of internal-rate samples, then the
-  // post-chain step on each: x 0.01 and the DC blocker.
-  void chainAndPost(double x0, double x1, double aDrive, double bDrive, const ControlValues& c,
-                    float& y0, float& y1) noexcept {
-    double x[2] = {x0, x1};
-    if (c.channelB) {
-      b.process(x, bDrive, c);
+  // The up-sampling path never depends on the chain's output, so a frame's
+  // F internal samples are produced first, run through the chain element by
+  // element, and then down-sampled. Every stage still sees its inputs in the
+  // same order as when each 2x sample is carried up, through the chain and
+  // down again in turn, so the results are the same; the batch only lets
+  // the samples' work overlap.
+  template <int F>
+  float processFrameAt(float x, double gIn, double aDrive, double bDrive,
+                       const ControlValues& c) noexcept {
+    static_assert(F == 2 || F == 4 || F == 8, "oversampling factor");
+    float u0, u1;
+    up1.upsample(x, u0, u1);
+    const double g0 = u0 * gIn;
+    const double g1 = u1 * gIn;
+    double s[F];
+    if constexpr (F == 2) {
+      s[0] = g0;
+      s[1] = g1;
     } else {
-      a.process(x, aDrive, c);
+      float p[4];
+      up2.upsample(static_cast<float>(g0), p[0], p[1]);
+      up2.upsample(static_cast<float>(g1), p[2], p[3]);
+      for (int i = 0; i < 4; ++i) {
+        if constexpr (F == 4) {
+          s[i] = p[i];
+        } else {
+          float q0, q1;
+          up3.upsample(p[i], q0, q1);
+          s[2 * i] = q0;
+          s[2 * i + 1] = q1;
+        }
+      }
     }
-    y0 = static_cast<float>(dcBlocker.run(x[0] * 0.01));
-    y1 = static_cast<float>(dcBlocker.run(x[1] * 0.01));
-  }
-  // F = 4: one 2x sample through level 2 and the chain.
-  float level2(float u, double aDrive, double bDrive, const ControlValues& c) noexcept {
-    float p0, p1;
-    up2.upsample(u, p0, p1);
-    float r0, r1;
-    chainAndPost(p0, p1, aDrive, bDrive, c, r0, r1);
-    return down2.downsample(r0, r1);
-  }
-  // F = 8: one 4x sample through level 3 and the chain.
-  float level3(float p, double aDrive, double bDrive, const ControlValues& c) noexcept {
-    float q0, q1;
-    up3.upsample(p, q0, q1);
-    float s0, s1;
-    chainAndPost(q0, q1, aDrive, bDrive, c, s0, s1);
-    return down3.downsample(s0, s1);
-  }
-  // F = 8: one 2x sample through levels 2 and 3.
-  float level2x8(float u, double aDrive, double bDrive, const ControlValues& c) noexcept {
-    float p0, p1;
-    up2.upsample(u, p0, p1);
-    const float r0 = level3(p0, aDrive, bDrive, c);
-    const float r1 = level3(p1, aDrive, bDrive, c);
-    return down2.downsample(r0, r1);
+    if (c.channelB) {
+      b.process(s, bDrive, c);
+    } else {
+      a.process(s, aDrive, c);
+    }
+    // Post-chain step: x 0.01 and the DC blocker.
+    float r[F];
+    for (int i = 0; i < F; ++i) r[i] = static_cast<float>(dcBlocker.run(s[i] * 0.01));
+    if constexpr (F == 2) {
+      return down1.downsample(r[0], r[1]);
+    } else {
+      float t[4];
+      for (int i = 0; i < 4; ++i) {
+        if constexpr (F == 4) {
+          t[i] = r[i];
+        } else {
+          t[i] = down3.downsample(r[2 * i], r[2 * i + 1]);
+        }
+      }
+      const float w0 = down2.downsample(t[0], t[1]);
+      const float w1 = down2.downsample(t[2], t[3]);
+      return down1.downsample(w0, w1);
+    }
   }
 };
 
