@@ -53,19 +53,5 @@ TEST(RcSections, HighpassBlocksAndLowpassPassesDirectCurrent) {
   EXPECT_NEAR(l, 170.0, 1e-9);
 }
 
-TEST(RcSections, RateChangeKeepsCornerAndState) {
-  RcHighpass hp;
-  EXPECT_EQ(hp.fc, 5.0);
-  hp.SetCutoff(12.0, 88200.0);
-  double w = 1.0;
-  hp.Process(w);
-  const double y = hp.y;
-  hp.SetRate(176400.0);
-  EXPECT_EQ(hp.fc, 12.0);
-  EXPECT_EQ(hp.y, y);
-  EXPECT_DOUBLE_EQ(hp.c.T, 1.0 / 176400.0);
-  EXPECT_DOUBLE_EQ(hp.c.R, 1.0 / (2.0 * kPi * 12.0 * 1e-6));
-}
-
 }  // namespace
 }  // namespace Ostra

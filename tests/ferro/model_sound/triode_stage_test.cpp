@@ -118,17 +118,5 @@ TEST(TriodeStage, GridConductionFollowsItsLawAndBiasesTheStageOff) {
   EXPECT_GT(vk_conducting, no_grid.Vk);
 }
 
-TEST(TriodeStage, RateChangeTouchesOnlyThePeriodAndCathodeGain) {
-  TriodeStage s;
-  SetupRed2(s);
-  const double* table = s.curve.table;
-  const double iq = s.Iq;
-  s.SetRate(4.0 * 44100.0);
-  EXPECT_DOUBLE_EQ(s.T, 1.0 / 176400.0);
-  EXPECT_DOUBLE_EQ(s.gk, 1.0 / (2.0 * 1e-6 * 1820.0 + s.T));
-  EXPECT_EQ(s.curve.table, table);
-  EXPECT_EQ(s.Iq, iq);
-}
-
 }  // namespace
 }  // namespace Ostra
