@@ -108,24 +108,5 @@ TEST_F(AmpFerroSetup, BrightDesignFollowsTheChannelAtDesignTime) {
   EXPECT_EQ(amp->green_bright_network().channel, 0);
 }
 
-TEST_F(AmpFerroSetup, PreGainRedesignsRedAtOnceAndGlidesGreen) {
-  const double green_before = amp->green_input_network().current;
-  amp->SetPreGain(0.5);
-  EXPECT_EQ(amp->red_input_network().pre_gain, 0.5);
-  EXPECT_EQ(amp->green_input_network().target, 0.5);
-  EXPECT_EQ(amp->green_input_network().current, green_before);
-  Run(51 * 30);  // GREEN chain runs: the glide completes
-  EXPECT_NEAR(amp->green_input_network().current, 0.5, 1e-6);
-}
-
-TEST_F(AmpFerroSetup, SilenceSettlesToATinyConstant) {
-  double s = 0.0;
-  for (int n = 0; n < 20000; ++n) {
-    s = 0.0;
-    amp->ProcessOversampled2(s);
-  }
-  EXPECT_LT(std::fabs(s), 1e-6);
-}
-
 }  // namespace
 }  // namespace Ostra

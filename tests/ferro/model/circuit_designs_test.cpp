@@ -229,18 +229,5 @@ TEST(CircuitDesigns, PrePowerShelfGainsAndRateChange) {
   EXPECT_LT(peak, 1.0);
 }
 
-TEST(CircuitDesigns, RedesignKeepsTheFilterState) {
-  GreenToneStack stack;
-  stack.Design(88200.0, 0.065, 0.5, 0.5);
-  for (int n = 0; n < 100; ++n) stack.Process(std::sin(0.1 * n));
-  const double before[3] = {stack.s[0], stack.s[1], stack.s[2]};
-  stack.Design(176400.0, 0.9, 0.1, 0.9);
-  EXPECT_EQ(stack.s[0], before[0]);
-  EXPECT_EQ(stack.s[1], before[1]);
-  EXPECT_EQ(stack.s[2], before[2]);
-  EXPECT_EQ(stack.fs, 176400.0);
-  EXPECT_EQ(stack.bass, 0.9);
-}
-
 }  // namespace
 }  // namespace Ostra

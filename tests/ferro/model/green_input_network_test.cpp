@@ -9,14 +9,6 @@
 namespace Ostra {
 namespace {
 
-TEST(GreenInputNetwork, StartValues) {
-  GreenInputNetwork net;
-  EXPECT_EQ(net.target, 0.1);
-  EXPECT_EQ(net.current, 0.3);
-  EXPECT_EQ(net.factor, 0.5);
-  EXPECT_EQ(net.fs, 88200.0);
-}
-
 TEST(GreenInputNetwork, StepHalvesTheDistanceEvery51SamplesAndStops) {
   const double fs = 88200.0;
   GreenInputNetwork net;
