@@ -1,0 +1,45 @@
+// The whole editor rendered headless, compared with golden pictures: the RED
+// channel with the settings panel open (the state a new instance opens in),
+// the GREEN channel, and the panel folded away.
+#include <cstring>
+
+#include "tests/ferro/editor/editor_fixture.h"
+#include "tests/ferro/editor/golden_image.h"
+
+namespace {
+
+class FerroEditorRenderTest : public EditorFixture {
+ protected:
+  void ExpectLooksLike(const char* name) {
+    window_->Tick();
+    window_->Tick();
+    const golden::Result r = golden::Compare(window_->presented(), FERRO_GOLDEN_DIR, name);
+    EXPECT_TRUE(r.ok) << r.message;
+  }
+};
+
+TEST_F(FerroEditorRenderTest, RedChannelWithSettingsPanel) { ExpectLooksLike("editor_red_panel"); }
+
+TEST_F(FerroEditorRenderTest, GreenChannel) {
+  SetNormalized(kChannel, 0.0);
+  SetNormalized(kGreenPreGain, 0.8);
+  SetNormalized(kTubeType, 1.0);
+  ExpectLooksLike("editor_green_panel");
+}
+
+TEST_F(FerroEditorRenderTest, PanelClosed) {
+  SetNormalized(kSettingsShown, 0.0);
+  ExpectLooksLike("editor_panel_closed");
+}
+
+TEST_F(FerroEditorRenderTest, PresentedFrameIsTheDrawnFrame) {
+  // The frame presented equals the frame buffer drawn.
+  window_->Tick();
+  const platform::Bitmap& frame = editor_->FrameBuffer();
+  const platform::Bitmap& shown = window_->presented();
+  for (int y = 0; y < frame.height(); y += 7)
+    for (int x = 0; x < frame.width(); x += 5)
+      ASSERT_EQ(std::memcmp(frame.At(x, y), shown.At(x, y), 3), 0) << x << "," << y;
+}
+
+}  // namespace
