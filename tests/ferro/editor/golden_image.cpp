@@ -18,6 +18,15 @@ bool ReadFile(const std::string& path, std::vector<uint8_t>* bytes) {
   return true;
 }
 
+// Beside the test binary's build folder when known, else the working folder.
+std::string OutputPath(const std::string& file) {
+#ifdef FERRO_EDITOR_OUTPUT_DIR
+  return std::string(FERRO_EDITOR_OUTPUT_DIR) + "/" + file;
+#else
+  return file;
+#endif
+}
+
 }  // namespace
 
 bool WritePng(const std::string& path, const platform::Bitmap& bitmap) {
@@ -64,12 +73,12 @@ Result Compare(const platform::Bitmap& frame, const std::string& dir, const std:
   if (!ReadFile(goldenPath, &bytes) ||
       !platform::DecodePng(bytes.data(), bytes.size(), &expected)) {
     result.message = "no golden image " + goldenPath + " (run with FERRO_UPDATE_GOLDEN=1)";
-    WritePng(name + "_actual.png", frame);
+    WritePng(OutputPath(name + "_actual.png"), frame);
     return result;
   }
   if (expected.width() != frame.width() || expected.height() != frame.height()) {
     result.message = "golden image " + goldenPath + " has another size";
-    WritePng(name + "_actual.png", frame);
+    WritePng(OutputPath(name + "_actual.png"), frame);
     return result;
   }
   platform::Bitmap diff(frame.width(), frame.height());
@@ -91,10 +100,11 @@ Result Compare(const platform::Bitmap& frame, const std::string& dir, const std:
     }
   }
   result.ok = differing <= allowed;
-  result.message = std::to_string(differing) + " pixels differ from " + goldenPath;
+  result.message = std::to_string(differing) + " pixels differ from " + goldenPath +
+                   (differing > allowed ? " (see " + OutputPath(name + "_diff.png") + ")" : "");
   if (!result.ok) {
-    WritePng(name + "_actual.png", frame);
-    WritePng(name + "_diff.png", diff);
+    WritePng(OutputPath(name + "_actual.png"), frame);
+    WritePng(OutputPath(name + "_diff.png"), diff);
   }
   return result;
 }
