@@ -61,7 +61,12 @@ PluginSession::PluginSession(std::unique_ptr<host::PluginModule> module, host::H
 
 PluginSession::~PluginSession() {
   probe_.reset();
-  instance_.reset();  // closes the instances before the module is unloaded
+  instance_.reset();  // effClose for both instances
+  // The module stays loaded until the process ends, as in a host that never
+  // unloads: a plug-in may keep process-wide state (solved-curve caches,
+  // threads) that unloading would cut off, and amprender exits right after.
+  static std::vector<host::PluginModule*>* kept = new std::vector<host::PluginModule*>();
+  if (module_) kept->push_back(module_.release());
 }
 
 std::unique_ptr<PluginSession> PluginSession::Open(const std::string& path, int sampleRate,
