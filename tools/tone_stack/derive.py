@@ -14,6 +14,7 @@ Writes ferro/model/tone_stack_response.cpp and prints the normalised
 coefficients at the design figures' pot positions. Run by hand from the
 repository root:
   /usr/bin/python3 tools/tone_stack/derive.py ferro/model/tone_stack_response.cpp
+  clang-format -i ferro/model/tone_stack_response.cpp
 """
 import sys
 
