@@ -70,7 +70,8 @@ double SolveLoadLine(double vg, double rpar, const TriodeSolution& s) {
 }
 
 // Process-wide store of solved circuits. Filled under its lock at set-up;
-// slots are written once and never freed, so stages may keep pointers.
+// slots are written once and kept while the module is loaded, so stages
+// may keep pointers.
 struct SharedSolutions {
   static constexpr int32_t kSlots = 16;
   struct Slot {
@@ -83,8 +84,10 @@ struct SharedSolutions {
 };
 
 SharedSolutions& Shared() {
-  static SharedSolutions* shared = new SharedSolutions();  // lives until process exit
-  return *shared;
+  // Static storage: released when the module is unloaded (hosts load and
+  // unload plug-ins repeatedly while scanning), never while an instance lives.
+  static SharedSolutions shared;
+  return shared;
 }
 
 }  // namespace
