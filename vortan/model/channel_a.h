@@ -9,6 +9,7 @@
 #include "vortan/model/one_pole.h"
 #include "vortan/model/tone_stack.h"
 #include "vortan/model/triode_model.h"
+#include "vortan/model/wavefront.h"
 
 namespace vortan {
 
@@ -21,40 +22,27 @@ class ChannelA {
   // Clears every memory and puts the triodes back at their operating points.
   void reset() noexcept;
 
-  // Runs N consecutive samples through the chain, element by element (each
-  // element takes the first sample, then the next, with one state). For the
-  // engine's pairs this lets the two samples' work overlap; N = 1 is the
-  // plain per-sample path and gives the same results.
+  // Runs N consecutive samples through the chain (wavefront.h): every
+  // element takes the first sample, then the next, with one state. N = 1 is
+  // the plain per-sample path; the engine passes a frame's F samples.
   template <int N>
   void process(double (&x)[N], double aDrive, const ControlValues& c) noexcept {
-    for (double& s : x) s = v1.step(s);
-    if (c.aBottom) {
-      for (double& s : x) s = bottom.run(s) * 0.75;
-    } else {
-      for (double& s : x) s = lowcut.run(s);
-    }
-    for (double& s : x) s *= aDrive;
-    if (c.aBright) {
-      if (c.Dg != bright.gain) setLowShelfGain(bright, c.Dg, c.Dq);
-      for (double& s : x) s = bright.run(s);
-    } else {
-      for (double& s : x) s *= c.Dg;
-    }
-    for (double& s : x) s = v2.step(s);
-    double z;
-    if (c.aCrunch) {
-      for (double& s : x) s = crunch.run(s * 0.527);
-      z = 1.0;
-    } else {
-      for (double& s : x) s = clean.run(s * 0.018);
-      z = 3.0 * c.Dinv;  // make-up gain: the clean voicing falls as the drive rises
-    }
-    for (double& s : x) s = lp.run(s);
-    for (double& s : x) s = v3.step(s);
-    for (double& s : x) s *= z;
+    if (c.aBright && c.Dg != bright.gain) setLowShelfGain(bright, c.Dg, c.Dq);
+    // Clean post gain 3/Dg: it falls as the drive rises.
+    const double z = c.aCrunch ? 1.0 : 3.0 * c.Dinv;
     ToneStack& stack = c.aFocus ? focus : open;
-    for (double& s : x) s = stack.run(c.aContour, c.aHigh, c.aLow, c.aMid, s);
-    for (double& s : x) s = s * c.aGc * 1.58;
+    // One chain element per line, in circuit order.
+    // clang-format off
+    wavefront<N>(x,
+        [&](double s) { return v1.step(s); },
+        [&](double s) { return c.aBottom ? bottom.run(s) * 0.75 : lowcut.run(s); },
+        [&](double s) { return c.aBright ? bright.run(s * aDrive) : s * aDrive * c.Dg; },
+        [&](double s) { return v2.step(s); },
+        [&](double s) { return c.aCrunch ? crunch.run(s * 0.527) : clean.run(s * 0.018); },
+        [&](double s) { return lp.run(s); },
+        [&](double s) { return v3.step(s) * z; },
+        [&](double s) { return stack.run(c.aContour, c.aHigh, c.aLow, c.aMid, s) * c.aGc * 1.58; });
+    // clang-format on
   }
 
   TriodeModel v1, v2, v3;

@@ -9,6 +9,7 @@
 #include "vortan/model/one_pole.h"
 #include "vortan/model/tone_stack.h"
 #include "vortan/model/triode_model.h"
+#include "vortan/model/wavefront.h"
 
 namespace vortan {
 
@@ -18,38 +19,31 @@ class ChannelB {
   void design(double fsI) noexcept;
   void reset() noexcept;
 
-  // N consecutive samples, element by element, as ChannelA::process.
+  // N consecutive samples through the chain, as ChannelA::process.
   template <int N>
   void process(double (&x)[N], double bDrive, const ControlValues& c) noexcept {
-    for (double& s : x) s = v1.step(s);
-    for (double& s : x) s = in.run(s);
-    for (double& s : x) s = shelf.run(s);
-    for (double& s : x) s *= bDrive;
-    for (double& s : x) s = lp3k1.run(s);
-    for (double& s : x) s = v2.step(s);
-    if (c.bHighGain) {
-      for (double& s : x) s = high.run(s);
-      for (double& s : x) s = highLp.run(s);
-    } else {
-      for (double& s : x) s = low.run(s);
-      for (double& s : x) s = lowLp.run(s);
-    }
-    for (double& s : x) s = lp3k2.run(s);
-    for (double& s : x) s = lp5k1.run(s);
-    for (double& s : x) s = v3.step(s);
-    for (double& s : x) s = midLp.run(s) * 0.8;
-    for (double& s : x) s = lp3k3.run(s);
-    for (double& s : x) s = lp5k2.run(s);
-    for (double& s : x) s = v4.step(s);
-    if (c.bBottom) {
-      for (double& s : x) s = bottom.run(s);
-    }
-    if (c.bBright) {
-      for (double& s : x) s = bright.run(s);
-    }
     ToneStack& stack = c.bFocus ? focus : open;
-    for (double& s : x) s = stack.run(c.bContour, c.bHigh, c.bLow, c.bMid, s);
-    for (double& s : x) s *= c.bGc;
+    // One chain element per line, in circuit order.
+    // clang-format off
+    wavefront<N>(x,
+        [&](double s) { return v1.step(s); },
+        [&](double s) { return in.run(s); },
+        [&](double s) { return shelf.run(s) * bDrive; },
+        [&](double s) { return lp3k1.run(s); },
+        [&](double s) { return v2.step(s); },
+        [&](double s) { return c.bHighGain ? high.run(s) : low.run(s); },
+        [&](double s) { return c.bHighGain ? highLp.run(s) : lowLp.run(s); },
+        [&](double s) { return lp3k2.run(s); },
+        [&](double s) { return lp5k1.run(s); },
+        [&](double s) { return v3.step(s); },
+        [&](double s) { return midLp.run(s) * 0.8; },
+        [&](double s) { return lp3k3.run(s); },
+        [&](double s) { return lp5k2.run(s); },
+        [&](double s) { return v4.step(s); },
+        [&](double s) { return c.bBottom ? bottom.run(s) : s; },
+        [&](double s) { return c.bBright ? bright.run(s) : s; },
+        [&](double s) { return stack.run(c.bContour, c.bHigh, c.bLow, c.bMid, s) * c.bGc; });
+    // clang-format on
   }
 
   TriodeModel v1, v2, v3, v4;
