@@ -178,9 +178,12 @@ class X11Window final : public Window {
   void Teardown() {
     if (display_ == nullptr) return;
     if (broken_) {
-      // Nothing can be sent any more; release the client side only.
+      // Nothing reaches the server any more (Xlib drops requests on a dead
+      // connection); release the client side.
       if (image_ != nullptr) XDestroyImage(image_);
       image_ = nullptr;
+      if (gc_ != nullptr) XFreeGC(display_, gc_);
+      gc_ = nullptr;
       Display* display = display_;
       display_ = nullptr;
       XCloseDisplay(display);
