@@ -193,12 +193,12 @@ def led(ctx, cx, cy, r, colour, lit):
     ctx.set_source(glow)
     ctx.fill()
     # Specular highlight from the upper left.
-    spec = cairo.RadialGradient(cx - inner * 0.35, cy - inner * 0.4, 0, cx - inner * 0.35,
+    specular = cairo.RadialGradient(cx - inner * 0.35, cy - inner * 0.4, 0, cx - inner * 0.35,
                                 cy - inner * 0.4, inner * 0.6)
-    spec.add_color_stop_rgba(0.0, 1, 1, 1, 0.85 if lit else 0.45)
-    spec.add_color_stop_rgba(1.0, 1, 1, 1, 0.0)
+    specular.add_color_stop_rgba(0.0, 1, 1, 1, 0.85 if lit else 0.45)
+    specular.add_color_stop_rgba(1.0, 1, 1, 1, 0.0)
     ctx.arc(cx, cy, inner, 0, 2 * math.pi)
-    ctx.set_source(spec)
+    ctx.set_source(specular)
     ctx.fill()
     ctx.restore()
 

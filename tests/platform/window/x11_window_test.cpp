@@ -122,7 +122,7 @@ class X11WindowTest : public ::testing::Test {
     c.width = w;
     c.height = h;
     c.timer_ms = 10;
-    c.title = "IPlug";
+    c.title = "child";
     c.display_name = server_->display_name();
     return c;
   }
