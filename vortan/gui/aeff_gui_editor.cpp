@@ -3,9 +3,20 @@
 #include "vortan/gui/knob_mode.h"
 
 namespace vortan {
+namespace {
+
+// A child of the host's window, never a window of our own: a host that
+// passes no parent gets no editor.
+std::unique_ptr<platform::Window> ChildOfHostWindow(const platform::WindowConfig& config,
+                                                    platform::WindowListener* listener) {
+  if (config.parent == 0) return nullptr;
+  return platform::CreateChildWindow(config, listener);
+}
+
+}  // namespace
 
 AEffGUIEditor::AEffGUIEditor(AudioEffect* effect) noexcept
-    : AEffEditor(effect), windowFactory_(&platform::CreateChildWindow) {}
+    : AEffEditor(effect), windowFactory_(&ChildOfHostWindow) {}
 
 AEffGUIEditor::~AEffGUIEditor() { closeFrame(); }
 

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 
+#include "vortan/editor/sd_editor.h"
 #include "vortan/shell/float_format.h"
 
 namespace vortan {
@@ -42,7 +44,16 @@ Vortan::Vortan(vst2::HostCallback audioMaster) noexcept
   designTriodeStages();
 }
 
-Vortan::~Vortan() = default;
+Vortan::~Vortan() {
+  // Stop the editor's window thread while everything a user edit reaches
+  // (this object, its bank) is still whole; the base deletes the editor.
+  if (AEffEditor* editor = getEditor()) editor->close();
+}
+
+void Vortan::createEditor() noexcept {
+  // The editor attaches itself; without memory for it the plug-in has none.
+  new (std::nothrow) SDEditor(this);
+}
 
 ChannelMode Vortan::channelMode() const noexcept {
   if (flag(Switch::kChannelB)) {

@@ -87,7 +87,7 @@ class Vortan : public AudioEffectX {
   void requestSampleRateDesign() noexcept { amp_.requestRedesign(); }
 
   // Construction: build and attach the editor (it calls setEditor itself).
-  void createEditor() noexcept {}
+  void createEditor() noexcept;
 
   ProgramBank bank_;
   std::atomic<int> flags_[static_cast<int>(Switch::kCount)];

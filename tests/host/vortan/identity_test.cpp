@@ -40,7 +40,8 @@ TEST_F(VortanHost, DescribesItselfAsAStereoEffectWithChunks) {
   EXPECT_EQ(e->numParams, 23);
   EXPECT_EQ(e->numInputs, 2);
   EXPECT_EQ(e->numOutputs, 2);
-  EXPECT_EQ(e->flags, vst2::effFlagsCanReplacing | vst2::effFlagsProgramChunks);
+  EXPECT_EQ(e->flags,
+            vst2::effFlagsCanReplacing | vst2::effFlagsProgramChunks | vst2::effFlagsHasEditor);
   EXPECT_EQ(e->initialDelay, 0);
   EXPECT_EQ(e->ioRatio, 1.0f);
   EXPECT_EQ(plugin->EffectName(), "Vortan_v1_1b");
@@ -55,9 +56,9 @@ TEST_F(VortanHost, OtherRequestsGetNeutralAnswers) {
   char query[] = "receiveVstMidiEvent";
   EXPECT_EQ(plugin->Dispatch(vst2::effCanDo, 0, 0, query), 0);
   EXPECT_EQ(plugin->Dispatch(vst2::effGetPlugCategory), 0);
-  for (int32_t op : std::initializer_list<int32_t>{
-           vst2::effEditGetRect, vst2::effEditOpen, vst2::effSetEditKnobMode, vst2::effGetTailSize,
-           vst2::effSetBypass, vst2::effMainsChanged, int32_t{9999}}) {
+  for (int32_t op :
+       std::initializer_list<int32_t>{vst2::effEditGetRect, vst2::effEditOpen, vst2::effGetTailSize,
+                                      vst2::effSetBypass, vst2::effMainsChanged, int32_t{9999}}) {
     EXPECT_EQ(plugin->Dispatch(op, 0, 1), 0) << op;
   }
   vst2::VstSpeakerArrangement dummy{};

@@ -42,6 +42,7 @@ TEST(VortanEditorBinding, EditorRequestsReachTheAttachedEditorWhichDiesWithThePl
   Changes changes;
   bool gone = false;
   auto* plugin = new Vortan(nullptr);
+  plugin->setEditor(nullptr);  // detach the plug-in's own editor
   vst2::AEffect* e = plugin->getAeffect();
   vst2::ERect* rect = nullptr;
   EXPECT_EQ(e->dispatcher(e, vst2::effEditGetRect, 0, 0, &rect, 0), 0);
