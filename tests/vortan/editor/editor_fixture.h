@@ -41,7 +41,7 @@ class EditorFixture : public ::testing::Test {
     plugin = new Vortan(&Host);
     effect = plugin->getAeffect();
     editor = dynamic_cast<SDEditor*>(plugin->getEditor());
-    if (!editor) editor = new SDEditor(plugin);  // TEMP until the shell creates it
+    ASSERT_NE(editor, nullptr) << "the plug-in creates its editor";
     editor->setWindowFactory([this](const platform::WindowConfig& c, platform::WindowListener* l) {
       auto w = std::make_unique<platform::HeadlessWindow>(c, l);
       window = w.get();
