@@ -36,8 +36,10 @@ std::unique_ptr<XvfbServer> XvfbServer::Start() {
   fcntl(fds[0], F_SETFD, FD_CLOEXEC);  // the write end stays open in Xvfb
 
   std::string fd_text = std::to_string(fds[1]);
-  std::vector<std::string> args = {"Xvfb",       "-displayfd", fd_text, "-screen", "0",
-                                   "640x480x24", "-nolisten",  "tcp",   "-noreset"};
+  // -terminate: the server ends when its last client goes, so a test process
+  // that dies leaves no server behind.
+  std::vector<std::string> args = {"Xvfb",       "-displayfd", fd_text, "-screen",   "0",
+                                   "640x480x24", "-nolisten",  "tcp",   "-terminate"};
   std::vector<char*> argv;
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
