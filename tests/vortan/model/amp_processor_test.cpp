@@ -101,7 +101,7 @@ TEST(AmpProcessor, InputSmoothingReaches63PercentAfter1000Frames) {
 }
 
 // Regression fixture: eight settings (channels, voicings, bright, both
-// qualities, 44.1 and 96 kHz) rendered for 100 blocks, as an FNV-1a hash of
+// qualities, 44.1 and 96 kHz) rendered for 24 blocks, as an FNV-1a hash of
 // the output bits plus a few samples. An intended change of sound updates
 // these values in the same commit, with the reason.
 TEST(AmpProcessor, RenderMatchesTheRecordedFixture) {
@@ -111,7 +111,7 @@ TEST(AmpProcessor, RenderMatchesTheRecordedFixture) {
     std::memcpy(&u, &v, sizeof(u));
     hash = (hash ^ u) * 1099511628211ull;
   };
-  const float excerpt[8] = {-0.649837255f, 0, 0, -0.471387744f, 0, -0.299787194f, -0.456831127f, 0};
+  const float excerpt[8] = {1.73959351f, 0, 0, -0.0223749243f, 0, -0.149790883f, 0.645669103f, 0};
   for (int mode = 0; mode < 8; ++mode) {
     AmpProcessor amp;
     EngineControls& c = amp.controls();
@@ -124,14 +124,14 @@ TEST(AmpProcessor, RenderMatchesTheRecordedFixture) {
     c.setSwitch(EngineParam::kQuality, mode & 4);
     if (mode & 2) amp.setSampleRate(96000);
     Buffer l(512), r(512), ol(512), orr(512);
-    for (int b = 0; b < 100; ++b) {
+    for (int b = 0; b < 24; ++b) {
       for (int i = 0; i < 512; ++i) {
         l[i] = 0.5f * std::sin(static_cast<float>(b * 512 + i) * 0.01f);
         r[i] = 0.3f * std::sin(static_cast<float>(b * 512 + i) * 0.013f);
       }
-      if (b == 50) c.setControl(EngineParam::kChaDrive, 0.9f);
+      if (b == 12) c.setControl(EngineParam::kChaDrive, 0.9f);
       amp.process(l.data(), r.data(), ol.data(), orr.data(), 512);
-      if (b == 39 && excerpt[mode] != 0.0f) {
+      if (b == 20 && excerpt[mode] != 0.0f) {
         EXPECT_NEAR(ol[100], excerpt[mode], 1e-6) << mode;
       }
       for (int i = 0; i < 512; ++i) {
@@ -140,7 +140,7 @@ TEST(AmpProcessor, RenderMatchesTheRecordedFixture) {
       }
     }
   }
-  EXPECT_EQ(hash, 0x934e90c356ac9d86ull);
+  EXPECT_EQ(hash, 0x09030fc4173624a6ull);
 }
 
 }  // namespace
