@@ -31,5 +31,19 @@ TEST(AmpEngine, TheUnselectedChannelStandsStill) {
   EXPECT_EQ(engine.a.open.updateCount(), updates + 1);
 }
 
+TEST(AmpEngine, RateDesignClearsFiltersButNotTriodeStates) {
+  AmpEngine engine;
+  engine.designStages(176400.0);
+  engine.design(176400.0);
+  const ControlValues c = EngineControls().read();
+  for (int i = 0; i < 300; ++i) engine.processFrame(0.3f, 0.5, 0.3, 0.6, c, 4);
+  const double vk = engine.a.v2.cathodeVoltage();
+  engine.design(352800.0);
+  EXPECT_EQ(engine.a.v2.cathodeVoltage(), vk);
+  EXPECT_EQ(engine.a.lp.y1, 0.0);
+  EXPECT_EQ(engine.dcBlocker.y1, 0.0);
+  EXPECT_EQ(engine.a.open.run(0.5, 0.5, 0.5, 0.5, 0.0), 0.0) << "tone-stack memories cleared";
+}
+
 }  // namespace
 }  // namespace vortan
