@@ -56,14 +56,9 @@ TEST(EngineControls, InputAndDriveDependOnTheModeAtTheTimeOfTheCall) {
   EXPECT_DOUBLE_EQ(ctl.read().bDriveTarget, driveTaper(1.0));
 }
 
-TEST(EngineControls, SwitchesAndQualityRedesign) {
+TEST(EngineControls, OnlyTheQualitySwitchRequestsARedesign) {
   EngineControls ctl;
-  EXPECT_FALSE(ctl.takeRedesignRequest());
-  ctl.setParameter(EngineParam::kChaBright, 0.49f);
-  EXPECT_FALSE(ctl.read().aBright);
-  ctl.setParameter(EngineParam::kChaBright, 0.5f);
-  EXPECT_TRUE(ctl.read().aBright);
-  ctl.setParameter(EngineParam::kMonoStereo, 1.0f);
+  ctl.setParameter(EngineParam::kMonoStereo, 0.5f);
   EXPECT_TRUE(ctl.read().stereo);
   EXPECT_FALSE(ctl.redesignPending());
   ctl.setParameter(EngineParam::kQuality, 1.0f);
