@@ -69,24 +69,41 @@ void AmpProcessor::processFrame(float inL, float inR, float& outL, float& outR) 
   if (++toneFrame_ == kToneWrap) toneFrame_ = 0;
 
   const float xl = static_cast<float>(sanitizeInput(inL) + tone);
-  float yl = engines_[0].processFrame(xl, gIn_, aDrv_, bDrv_, c, factor_);
-  if (!std::isfinite(yl)) {
-    // Cannot happen for clipped input and sane designs; if it does, start
-    // the engine afresh rather than output NaN for good.
-    engines_[0].reset();
-    yl = 0.0f;
-  }
-  outL = yl * c.volume;
   if (c.stereo) {
     const float xr = static_cast<float>(sanitizeInput(inR) + tone);
-    float yr = engines_[1].processFrame(xr, gIn_, aDrv_, bDrv_, c, factor_);
-    if (!std::isfinite(yr)) {
-      engines_[1].reset();
-      yr = 0.0f;
-    }
-    outR = yr * c.volume;
+    AmpEngine* const e[2] = {&engines_[0], &engines_[1]};
+    const float x[2] = {xl, xr};
+    float y[2];
+    runLanes(e, x, c, y);
+    outL = y[0] * c.volume;
+    outR = y[1] * c.volume;
   } else {
+    AmpEngine* const e[1] = {&engines_[0]};
+    const float x[1] = {xl};
+    float y[1];
+    runLanes(e, x, c, y);
+    outL = y[0] * c.volume;
     outR = outL;
+  }
+}
+
+template <int L>
+void AmpProcessor::runLanes(AmpEngine* const (&e)[L], const float (&x)[L], const ControlValues& c,
+                            float (&y)[L]) noexcept {
+  if (factor_ == 2) {
+    AmpEngine::processLanes<2>(e, x, gIn_, aDrv_, bDrv_, c, y);
+  } else if (factor_ == 4) {
+    AmpEngine::processLanes<4>(e, x, gIn_, aDrv_, bDrv_, c, y);
+  } else {
+    AmpEngine::processLanes<8>(e, x, gIn_, aDrv_, bDrv_, c, y);
+  }
+  for (int k = 0; k < L; ++k) {
+    if (!std::isfinite(y[k])) {
+      // Cannot happen for clipped input and sane designs; if it does, start
+      // the engine afresh rather than output NaN for good.
+      e[k]->reset();
+      y[k] = 0.0f;
+    }
   }
 }
 

@@ -67,6 +67,11 @@ class AmpProcessor {
 
  private:
   void design() noexcept;
+  // One frame of the mono (L = 1) or stereo (L = 2) engines at the factor in
+  // force, with the non-finite recovery.
+  template <int L>
+  void runLanes(AmpEngine* const (&e)[L], const float (&x)[L], const ControlValues& c,
+                float (&y)[L]) noexcept;
 
   EngineControls controls_;
   std::atomic<double> sampleRate_;

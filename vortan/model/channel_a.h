@@ -22,27 +22,39 @@ class ChannelA {
   // Clears every memory and puts the triodes back at their operating points.
   void reset() noexcept;
 
-  // Runs N consecutive samples through the chain (wavefront.h): every
-  // element takes the first sample, then the next, with one state. N = 1 is
-  // the plain per-sample path; the engine passes a frame's F samples.
-  template <int N>
-  void process(double (&x)[N], double aDrive, const ControlValues& c) noexcept {
+  // The chain's elements in circuit order, one callable per element, for
+  // wavefront(): every element takes the first sample, then the next, with
+  // one state. Valid for one frame (the controls are the frame's).
+  auto stages(double aDrive, const ControlValues& c) noexcept {
     if (c.aBright && c.Dg != bright.gain) setLowShelfGain(bright, c.Dg, c.Dq);
     // Clean post gain 3/Dg: it falls as the drive rises.
     const double z = c.aCrunch ? 1.0 : 3.0 * c.Dinv;
     ToneStack& stack = c.aFocus ? focus : open;
-    // One chain element per line, in circuit order.
     // clang-format off
-    wavefront<N>(x,
-        [&](double s) { return v1.step(s); },
-        [&](double s) { return c.aBottom ? bottom.run(s) * 0.75 : lowcut.run(s); },
-        [&](double s) { return c.aBright ? bright.run(s * aDrive) : s * aDrive * c.Dg; },
-        [&](double s) { return v2.step(s); },
-        [&](double s) { return c.aCrunch ? crunch.run(s * 0.527) : clean.run(s * 0.018); },
-        [&](double s) { return lp.run(s); },
-        [&](double s) { return v3.step(s) * z; },
-        [&](double s) { return stack.run(c.aContour, c.aHigh, c.aLow, c.aMid, s) * c.aGc * 1.58; });
+    return std::make_tuple(
+        [this](double s) { return v1.step(s); },
+        [this, &c](double s) { return c.aBottom ? bottom.run(s) * 0.75 : lowcut.run(s); },
+        [this, &c, aDrive](double s) {
+          return c.aBright ? bright.run(s * aDrive) : s * aDrive * c.Dg;
+        },
+        [this](double s) { return v2.step(s); },
+        [this, &c](double s) { return c.aCrunch ? crunch.run(s * 0.527) : clean.run(s * 0.018); },
+        [this](double s) { return lp.run(s); },
+        [this, z](double s) { return v3.step(s) * z; },
+        [&stack, &c](double s) {
+          return stack.run(c.aContour, c.aHigh, c.aLow, c.aMid, s) * c.aGc * 1.58;
+        });
     // clang-format on
+  }
+
+  // N consecutive samples through the chain; N = 1 is the per-sample path.
+  template <int N>
+  void process(double (&x)[N], double aDrive, const ControlValues& c) noexcept {
+    decltype(stages(aDrive, c)) st[1] = {stages(aDrive, c)};
+    double lane[1][N];
+    for (int i = 0; i < N; ++i) lane[0][i] = x[i];
+    wavefront<1, N>(lane, st);
+    for (int i = 0; i < N; ++i) x[i] = lane[0][i];
   }
 
   TriodeModel v1, v2, v3;

@@ -19,31 +19,41 @@ class ChannelB {
   void design(double fsI) noexcept;
   void reset() noexcept;
 
-  // N consecutive samples through the chain, as ChannelA::process.
+  // The chain's elements in circuit order, for wavefront(), as ChannelA.
+  auto stages(double bDrive, const ControlValues& c) noexcept {
+    ToneStack& stack = c.bFocus ? focus : open;
+    // clang-format off
+    return std::make_tuple(
+        [this](double s) { return v1.step(s); },
+        [this](double s) { return in.run(s); },
+        [this, bDrive](double s) { return shelf.run(s) * bDrive; },
+        [this](double s) { return lp3k1.run(s); },
+        [this](double s) { return v2.step(s); },
+        [this, &c](double s) { return c.bHighGain ? high.run(s) : low.run(s); },
+        [this, &c](double s) { return c.bHighGain ? highLp.run(s) : lowLp.run(s); },
+        [this](double s) { return lp3k2.run(s); },
+        [this](double s) { return lp5k1.run(s); },
+        [this](double s) { return v3.step(s); },
+        [this](double s) { return midLp.run(s) * 0.8; },
+        [this](double s) { return lp3k3.run(s); },
+        [this](double s) { return lp5k2.run(s); },
+        [this](double s) { return v4.step(s); },
+        [this, &c](double s) { return c.bBottom ? bottom.run(s) : s; },
+        [this, &c](double s) { return c.bBright ? bright.run(s) : s; },
+        [&stack, &c](double s) {
+          return stack.run(c.bContour, c.bHigh, c.bLow, c.bMid, s) * c.bGc;
+        });
+    // clang-format on
+  }
+
+  // N consecutive samples through the chain; N = 1 is the per-sample path.
   template <int N>
   void process(double (&x)[N], double bDrive, const ControlValues& c) noexcept {
-    ToneStack& stack = c.bFocus ? focus : open;
-    // One chain element per line, in circuit order.
-    // clang-format off
-    wavefront<N>(x,
-        [&](double s) { return v1.step(s); },
-        [&](double s) { return in.run(s); },
-        [&](double s) { return shelf.run(s) * bDrive; },
-        [&](double s) { return lp3k1.run(s); },
-        [&](double s) { return v2.step(s); },
-        [&](double s) { return c.bHighGain ? high.run(s) : low.run(s); },
-        [&](double s) { return c.bHighGain ? highLp.run(s) : lowLp.run(s); },
-        [&](double s) { return lp3k2.run(s); },
-        [&](double s) { return lp5k1.run(s); },
-        [&](double s) { return v3.step(s); },
-        [&](double s) { return midLp.run(s) * 0.8; },
-        [&](double s) { return lp3k3.run(s); },
-        [&](double s) { return lp5k2.run(s); },
-        [&](double s) { return v4.step(s); },
-        [&](double s) { return c.bBottom ? bottom.run(s) : s; },
-        [&](double s) { return c.bBright ? bright.run(s) : s; },
-        [&](double s) { return stack.run(c.bContour, c.bHigh, c.bLow, c.bMid, s) * c.bGc; });
-    // clang-format on
+    decltype(stages(bDrive, c)) st[1] = {stages(bDrive, c)};
+    double lane[1][N];
+    for (int i = 0; i < N; ++i) lane[0][i] = x[i];
+    wavefront<1, N>(lane, st);
+    for (int i = 0; i < N; ++i) x[i] = lane[0][i];
   }
 
   TriodeModel v1, v2, v3, v4;

@@ -5,7 +5,9 @@
 // but neighbouring stages work on different samples at once, which lets
 // the processor overlap their long dependency chains (a triode stage's
 // cathode update waits for its whole plate-curve evaluation). N = 1 is the
-// plain per-sample path. The schedule is fixed at compile time.
+// plain per-sample path. With L lanes (the two sides of a stereo pair, each
+// with its own stages) every step runs for each lane in turn, so the two
+// independent chains overlap as well. The schedule is fixed at compile time.
 #pragma once
 
 #include <cstddef>
@@ -15,29 +17,34 @@
 namespace vortan {
 namespace detail {
 
-template <int N, int T, typename Stages, std::size_t... E>
-inline void wavefrontStep(double (&x)[N], Stages& stages, std::index_sequence<E...>) noexcept {
+template <int L, int N, int T, typename Stages, std::size_t... E>
+inline void wavefrontStep(double (&x)[L][N], Stages (&stages)[L],
+                          std::index_sequence<E...>) noexcept {
   auto one = [&](auto e) {
     constexpr std::size_t kStage = decltype(e)::value;
     constexpr int i = T - static_cast<int>(kStage);
-    if constexpr (i >= 0 && i < N) x[i] = std::get<kStage>(stages)(x[i]);
+    if constexpr (i >= 0 && i < N) {
+      for (int k = 0; k < L; ++k) x[k][i] = std::get<kStage>(stages[k])(x[k][i]);
+    }
   };
   (one(std::integral_constant<std::size_t, E>{}), ...);
 }
 
-template <int N, typename Stages, std::size_t... T>
-inline void wavefrontAll(double (&x)[N], Stages& stages, std::index_sequence<T...>) noexcept {
+template <int L, int N, typename Stages, std::size_t... T>
+inline void wavefrontAll(double (&x)[L][N], Stages (&stages)[L],
+                         std::index_sequence<T...>) noexcept {
   constexpr std::size_t kStages = std::tuple_size<Stages>::value;
-  (wavefrontStep<N, static_cast<int>(T)>(x, stages, std::make_index_sequence<kStages>{}), ...);
+  (wavefrontStep<L, N, static_cast<int>(T)>(x, stages, std::make_index_sequence<kStages>{}), ...);
 }
 
 }  // namespace detail
 
-// stages: callables double(double), in chain order.
-template <int N, typename... Stage>
-inline void wavefront(double (&x)[N], Stage... stage) noexcept {
-  std::tuple<Stage...> stages(stage...);
-  detail::wavefrontAll<N>(x, stages, std::make_index_sequence<N + sizeof...(Stage) - 1>{});
+// x[lane][sample]; stages[lane]: a tuple of callables double(double), in
+// chain order.
+template <int L, int N, typename Stages>
+inline void wavefront(double (&x)[L][N], Stages (&stages)[L]) noexcept {
+  constexpr std::size_t kStages = std::tuple_size<Stages>::value;
+  detail::wavefrontAll<L, N>(x, stages, std::make_index_sequence<N + kStages - 1>{});
 }
 
 }  // namespace vortan
