@@ -43,7 +43,7 @@ class ToneStack {
   // Caches the controls and recomputes b0..b3, a1..a3.
   void updateCoefficients(double contour, double high, double low, double mid) noexcept;
 
-  // Digital coefficients, for inspection: b[0..3], a[1..3] (a[0] is 1).
+  // Digital coefficients (read-only): b[0..3], a[1..3] (a[0] is 1).
   double b(int i) const noexcept;
   double a(int i) const noexcept;
   // Number of coefficient updates since construction.
