@@ -137,25 +137,24 @@ void IGraphicsLice::CloseWindowAndNotify(bool notifyHost) {
   // The window thread may be waiting for the instance lock that our caller
   // holds: tell it to give up before waiting for it to finish.
   closing_ = true;
+  ++closings_;
   std::unique_ptr<platform::Window> window = std::move(window_);
   window.reset();
   liveWindow_ = nullptr;
   closing_ = false;
 
-  IControl* captured = nullptr;
   {
     std::lock_guard<std::recursive_mutex> guard(stateLock_);
     nRequests_ = 0;
     prompt_.Close();
     promptControl_ = nullptr;
-    captured = captured_;
     captured_ = nullptr;
   }
   // A gesture cut short by the close still ends for the host (the caller is
   // the host's thread inside the instance lock). Not while the plug-in is
   // being destroyed: then the host is no longer listening.
-  if (notifyHost && captured && captured->IsBoundToParameter())
-    plug_->HostEditEnd(captured->ParamIdx());
+  const int begun = begun_.exchange(-1);
+  if (notifyHost && begun >= 0) plug_->HostEditEnd(begun);
 }
 
 void IGraphicsLice::QueueParamEdit(int paramIdx, double normalized) {
@@ -171,15 +170,16 @@ void IGraphicsLice::Queue(Request::Kind kind, int paramIdx, double value, IContr
   requests_[nRequests_++] = Request{kind, paramIdx, value, control};
 }
 
-bool IGraphicsLice::LockPlug() {
+bool IGraphicsLice::LockPlug(unsigned closings) {
   for (;;) {
     if (plug_->Lock().TryLock()) return true;
-    if (closing_) return false;
+    if (closing_ || closings_ != closings) return false;
     std::this_thread::sleep_for(std::chrono::microseconds(250));
   }
 }
 
 void IGraphicsLice::FlushRequests() {
+  const unsigned closings = closings_;
   // Requests may lead to more (a committed prompt value is an edit).
   for (int round = 0; round < 4; ++round) {
     Request batch[kMaxRequests];
@@ -193,7 +193,7 @@ void IGraphicsLice::FlushRequests() {
       text = commitText_;
     }
     if (count == 0) return;
-    if (!LockPlug()) return;
+    if (!LockPlug(closings)) return;
     for (int i = 0; i < count; ++i) {
       const Request& r = batch[i];
       switch (r.kind) {
@@ -202,9 +202,11 @@ void IGraphicsLice::FlushRequests() {
           break;
         case Request::kBegin:
           plug_->HostEditBegin(r.paramIdx);
+          begun_ = r.paramIdx;
           break;
         case Request::kEnd:
           plug_->HostEditEnd(r.paramIdx);
+          begun_ = -1;
           break;
         case Request::kPrompt:
           OpenPrompt(r.control);

@@ -111,7 +111,7 @@ class IGraphicsLice : public IGraphics, public platform::WindowListener {
   void Queue(Request::Kind kind, int paramIdx, double value, IControl* control);
   // Carries out the queued requests with the instance lock (window thread).
   void FlushRequests();
-  bool LockPlug();
+  bool LockPlug(unsigned closings);
   void CloseWindowAndNotify(bool notifyHost);
   void OpenPrompt(IControl* control);
   void CommitPrompt(IControl* control, const std::string& text);
@@ -135,10 +135,15 @@ class IGraphicsLice : public IGraphics, public platform::WindowListener {
 
   std::unique_ptr<platform::Window> window_;
   std::atomic<platform::Window*> liveWindow_{nullptr};
+  // Set while a window closes, and a count of closings: a window thread
+  // waiting for the instance lock gives up during a close or after one.
   std::atomic<bool> closing_{false};
+  std::atomic<unsigned> closings_{0};
 
   bool mouseOver_ = false;
   IControl* captured_ = nullptr;
+  // The parameter whose begin notice the host got and whose end it awaits.
+  std::atomic<int> begun_{-1};
   int lastX_ = 0;
   int lastY_ = 0;
 
