@@ -40,9 +40,9 @@ def monotonic(y):
     return np.maximum.accumulate(y) if rising else np.minimum.accumulate(y)
 
 
-def logit_curve(spec):
-    x = T.grid(spec["n"], spec["x0"], spec["xmin"])
-    return monotonic(monotone.make("logit", spec["knots"], margin=MARGIN)(x))
+def logit_curve(curve_def):
+    x = T.grid(curve_def["n"], curve_def["x0"], curve_def["xmin"])
+    return monotonic(monotone.make("logit", curve_def["knots"], margin=MARGIN)(x))
 
 
 def drive_curve():

@@ -11,14 +11,14 @@ def grid(n, x0, xmin, count=None):
     return x0 - np.arange(count) / (n / (x0 - xmin))
 
 
-def tabulate(spec, method, hold_after=None, **kw):
+def tabulate(curve_def, method, hold_after=None, **kw):
     """Values on the grid; past the last knot (x below hold_after) the last
     knot's value is held so that the table stays monotonic."""
-    x = grid(spec["n"], spec["x0"], spec["xmin"], spec.get("stored"))
-    f = monotone.make(method, spec["knots"], **kw)
+    x = grid(curve_def["n"], curve_def["x0"], curve_def["xmin"], curve_def.get("stored"))
+    f = monotone.make(method, curve_def["knots"], **kw)
     y = f(x)
     if hold_after is not None:
-        y = np.where(x < hold_after, spec["knots"][-1][1], y)
+        y = np.where(x < hold_after, curve_def["knots"][-1][1], y)
     return x, y
 
 
