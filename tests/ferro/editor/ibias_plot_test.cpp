@@ -25,18 +25,6 @@ TEST(IBiasPlotTest, LoadsACurveOnlyWhenTheTypeChanges) {
     ASSERT_EQ(plot.Curve()[i], Ostra::curves::kPowerValveCurves[0][i]);
 }
 
-TEST(IBiasPlotTest, RowsAndLineColumns) {
-  IBiasPlot plot(nullptr, 201, 26, 98, 56);
-  EXPECT_EQ(plot.RowFor(19.23), 80);  // 26 + 56 - 19.23 x 0.112 = 79.85
-  EXPECT_EQ(plot.RowFor(0.0), 82);
-  EXPECT_EQ(plot.RowFor(500.0), 26);
-  EXPECT_EQ(plot.LineX(-51.0), 248.0);
-  EXPECT_EQ(plot.LineX(-70.0), 229.0);  // 28 pixels from the left edge
-  EXPECT_EQ(plot.LineX(-30.0), 269.0);  // 68 pixels from the left edge
-  EXPECT_FALSE(plot.HitTest(240, 50));
-  EXPECT_TRUE(plot.NeedsRedraw());
-}
-
 class BiasPlotDrawingTest : public EditorFixture {
  protected:
   bool IsBiasRed(int x, int y) {

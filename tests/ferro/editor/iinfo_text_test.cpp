@@ -25,15 +25,4 @@ TEST(IInfoTextTest, RegionsPickTheirTexts) {
   EXPECT_EQ(IInfoText::SelectorFor(100, 1, 6), 6);
 }
 
-TEST(IInfoTextTest, HitTestNeverClaimsTheMouse) {
-  IText style;
-  IInfoText info(nullptr, 490, 32, 162, 104, style);
-  EXPECT_FALSE(info.HitTest(230, 117));
-  EXPECT_EQ(info.Selector(), 1);
-  EXPECT_FALSE(info.HitTest(550, 60));
-  EXPECT_EQ(info.Selector(), 0);
-  EXPECT_EQ(std::string(IInfoText::HelpText(0)).rfind("Ferro BETA 3\n13.04.2011\n", 0), 0u);
-  EXPECT_STREQ(IInfoText::HelpText(8), "Empty\n\n :o");
-}
-
 }  // namespace

@@ -24,12 +24,8 @@ class ProbeControl : public IControl {
  public:
   ProbeControl(IPlugBase* plug, const IRect& r, int param, const IBitmap& look)
       : IControl(plug, r, param), look_(look) {}
-  void OnMouseDown(int, int, const IMouseMod& mod) override {
+  void OnMouseDown(int, int, const IMouseMod&) override {
     ++downs;
-    if (mod.R) {
-      PromptForValue();
-      return;
-    }
     value_ = 1.0 - value_;
     MarkChanged(true);
   }
@@ -38,12 +34,11 @@ class ProbeControl : public IControl {
     value_ -= dY / 100.0;
     MarkChanged(true);
   }
-  void OnMouseOut() override { ++outs; }
   bool Draw(IGraphicsLice* g) override {
     ++draws;
     return g->DrawBitmap(look_, rect_, 1, &DrawnBlend());
   }
-  int downs = 0, drags = 0, outs = 0, draws = 0;
+  int downs = 0, drags = 0, draws = 0;
 
  private:
   IBitmap look_;
@@ -127,13 +122,6 @@ TEST_F(GraphicsLayerTest, DragStaysWithTheControlThatGotThePress) {
   EXPECT_EQ(under_->drags, 2);
 }
 
-TEST_F(GraphicsLayerTest, LeavingTheWindowTellsEveryControl) {
-  Send(EventType::kMouseLeave, 0, 0);
-  EXPECT_EQ(under_->outs, 1);
-  EXPECT_EQ(over_->outs, 1);
-  EXPECT_EQ(hidden_->outs, 1);
-}
-
 TEST_F(GraphicsLayerTest, RepaintDrawsOnlyWhatTheDirtyAreaTouches) {
   const int presents = window_->present_count();
   const int underDraws = under_->draws, overDraws = over_->draws;
@@ -153,40 +141,6 @@ TEST_F(GraphicsLayerTest, RepaintDrawsOnlyWhatTheDirtyAreaTouches) {
   // A plain value is normalised by the parameter first.
   graphics_->PushValueToControls(1, 1.0, false);
   EXPECT_EQ(over_->Value(), 1.0);
-}
-
-TEST_F(GraphicsLayerTest, GreyedControlsDrawAtAQuarterWeight) {
-  EXPECT_EQ(window_->presented().At(35, 35)[0], 255);
-  graphics_->GrayControlsOf(1, true);
-  window_->Tick();
-  const uint8_t* p = window_->presented().At(35, 35);
-  EXPECT_NEAR(p[0], 64, 1);
-  EXPECT_EQ(window_->presented().At(15, 15)[0], 255);  // the other control is untouched
-}
-
-TEST_F(GraphicsLayerTest, DefaultsAreTheValuesAtPreparation) {
-  graphics_->PushValueToControls(0, 0.5, true);
-  graphics_->PrepDraw();
-  EXPECT_EQ(under_->DefaultValue(), 0.5);
-  EXPECT_EQ(hidden_->DefaultValue(), -1.0);  // bound to no parameter
-}
-
-TEST_F(GraphicsLayerTest, PromptOnlyForAParameter) {
-  graphics_->HideControlsOf(1, true);
-  hidden_->SetHidden(false);
-  Send(EventType::kMouseDown, 55, 55, MouseButton::kRight);  // unbound control
-  Send(EventType::kMouseUp, 55, 55, MouseButton::kRight);
-  EXPECT_FALSE(graphics_->PromptOpen());
-  hidden_->SetHidden(true);
-  under_->DisablePrompt(true);
-  Send(EventType::kMouseDown, 15, 15, MouseButton::kRight);
-  Send(EventType::kMouseUp, 15, 15, MouseButton::kRight);
-  EXPECT_FALSE(graphics_->PromptOpen());
-  under_->DisablePrompt(false);
-  Send(EventType::kMouseDown, 15, 15, MouseButton::kRight);
-  Send(EventType::kMouseUp, 15, 15, MouseButton::kRight);
-  ASSERT_TRUE(graphics_->PromptOpen());
-  EXPECT_EQ(graphics_->Prompt().Text(), "0.500");
 }
 
 TEST_F(GraphicsLayerTest, ClosingWhileTheWindowThreadWaitsForTheInstanceLockEnds) {
