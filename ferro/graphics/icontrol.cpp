@@ -61,7 +61,8 @@ void IControl::SetGrayed(bool gray) {
 bool IControl::HitTest(int x, int y) { return targetRect_.Contains(x, y); }
 
 void IControl::MarkChanged(bool informPlug) {
-  if (value_ < clampLo_) value_ = clampLo_;
+  // A host may push anything; NaN falls to the bottom of the range.
+  if (!(value_ >= clampLo_)) value_ = clampLo_;
   if (value_ > clampHi_) value_ = clampHi_;
   dirty_ = true;
   SetChanged();
