@@ -33,6 +33,11 @@ function(valve_add_plugin target)
     if(NOT VALVE_SANITIZE)
       target_link_options(${target} PRIVATE -Wl,--no-undefined)
     endif()
+  else()
+    # The export table comes from the .def file alone; the C and C++ runtimes
+    # are linked in, so the DLL imports only system libraries.
+    target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/cmake/plugin_exports.def)
+    target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
   endif()
 endfunction()
 
