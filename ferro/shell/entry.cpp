@@ -23,7 +23,10 @@ VST2_EXPORT vst2::AEffect* VSTPluginMain(vst2::HostCallback hostCallback) {
   return effect;
 }
 
+#if !defined(_WIN32)
 // GCC will not define a function named main that returns a pointer; export
-// the same entry under that symbol name instead.
+// the same entry under that symbol name instead. (A Windows module exports
+// VSTPluginMain a second time as main through its .def file.)
 VST2_EXPORT vst2::AEffect* VSTMainAlias(vst2::HostCallback hostCallback) __asm__("main");
 vst2::AEffect* VSTMainAlias(vst2::HostCallback hostCallback) { return VSTPluginMain(hostCallback); }
+#endif
