@@ -14,6 +14,12 @@ namespace {
 std::atomic<long> gAllocations{0};
 }  // namespace
 
+// AddressSanitizer brings its own allocation functions, and memory from one
+// may reach the other's release; the count runs in the other builds.
+#if defined(__SANITIZE_ADDRESS__)
+#define VALVE_COUNTS_ALLOCATIONS 0
+#else
+#define VALVE_COUNTS_ALLOCATIONS 1
 void* operator new(std::size_t size) {
   gAllocations.fetch_add(1, std::memory_order_relaxed);
   if (void* p = std::malloc(size ? size : 1)) return p;
@@ -21,11 +27,14 @@ void* operator new(std::size_t size) {
 }
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+#endif
+
 
 namespace vortan {
 namespace {
 
 TEST(VortanRealtime, AudioThreadCallsAllocateNothing) {
+  if (!VALVE_COUNTS_ALLOCATIONS) GTEST_SKIP() << "allocation counting is off under ASan";
   Vortan plugin(nullptr);
   std::vector<float> in(512, 0.1f), left(512), right(512);
   std::vector<unsigned char> bank(kBankChunkSize);
