@@ -30,4 +30,12 @@ TEST_F(FerroEditorRenderTest, PanelClosed) {
   ExpectLooksLike("editor_panel_closed");
 }
 
+TEST_F(FerroEditorRenderTest, PromptsDrawnInsideTheEditor) {
+  Click(194, 203, platform::MouseButton::kRight);  // "Stereo": a list
+  ExpectLooksLike("editor_prompt_list");
+  Click(20, 260, platform::MouseButton::kRight);  // cancel
+  Click(327, 76, platform::MouseButton::kRight);  // "Bias": a field
+  ExpectLooksLike("editor_prompt_field");
+}
+
 }  // namespace
