@@ -14,6 +14,16 @@ namespace {
 std::atomic<long> g_allocations{0};
 }  // namespace
 
+// AddressSanitizer brings its own allocation functions, and memory from one
+// may reach the other's release; the count runs in the other builds.
+#if defined(__SANITIZE_ADDRESS__)
+#define VALVE_COUNTS_ALLOCATIONS 0
+#else
+#define VALVE_COUNTS_ALLOCATIONS 1
+// The replacements take their memory from malloc, so free is the matching
+// release; GCC assumes the built-in new and would warn otherwise.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void* operator new(std::size_t size) {
   g_allocations.fetch_add(1, std::memory_order_relaxed);
   if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
@@ -24,11 +34,15 @@ void operator delete(void* p) noexcept { std::free(p); }
 void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+#pragma GCC diagnostic pop
+#endif
+
 
 namespace Ostra {
 namespace {
 
 TEST(AmpFerroRealTime, FramesAndGlideAllocateNothing) {
+  if (!VALVE_COUNTS_ALLOCATIONS) GTEST_SKIP() << "allocation counting is off under ASan";
   auto amp = std::make_unique<Amp_Ferro>();
   amp->Initialise(88200.0);
   amp->SetPreGain(0.8);  // the GREEN glide now redesigns every 51 samples
