@@ -117,7 +117,7 @@ void FerroEditor::AddControls() {
 
 void FerroEditor::FinishAdoption() {
   {
-    std::lock_guard<std::recursive_mutex> guard(StateLock());
+    platform::ScopedLock guard(StateLock());
     biasPlot_->SetShow(false);
   }
   SetAllControlsDirty();

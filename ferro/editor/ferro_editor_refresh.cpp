@@ -17,7 +17,7 @@ constexpr int kPanelIndices[] = {FerroEditor::kPanelTag, 23, 24, 4, 26, 27, 28};
 }  // namespace
 
 void FerroEditor::ShowChannel(bool red) {
-  std::lock_guard<std::recursive_mutex> guard(StateLock());
+  platform::ScopedLock guard(StateLock());
   for (int i : kGreenKnobs) HideControlsOf(i, red);
   for (int i : kRedKnobs) HideControlsOf(i, !red);
   GrayControlsOf(kGreenBright, red);
@@ -26,7 +26,7 @@ void FerroEditor::ShowChannel(bool red) {
 }
 
 void FerroEditor::ShowSettings(bool open) {
-  std::lock_guard<std::recursive_mutex> guard(StateLock());
+  platform::ScopedLock guard(StateLock());
   for (int i : kPanelIndices) HideControlsOf(i, !open);
   biasReadout_->SetHidden(!open);
   infoText_->SetHidden(!open);
@@ -35,14 +35,14 @@ void FerroEditor::ShowSettings(bool open) {
 }
 
 void FerroEditor::ShowLamps(bool red) {
-  std::lock_guard<std::recursive_mutex> guard(StateLock());
+  platform::ScopedLock guard(StateLock());
   PushValueToControls(kLampGreen, red ? 0.0 : 1.0, true);
   PushValueToControls(kLampRed, red ? 1.0 : 0.0, true);
   PushValueToControls(kLampAlways, 1.0, true);
 }
 
 void FerroEditor::SetBiasPlot(double bias, int tubeType) {
-  std::lock_guard<std::recursive_mutex> guard(StateLock());
+  platform::ScopedLock guard(StateLock());
   biasPlot_->SetBias(bias);
   biasPlot_->SetTubeType(tubeType);
 }
@@ -50,7 +50,7 @@ void FerroEditor::SetBiasPlot(double bias, int tubeType) {
 void FerroEditor::SetBiasReadout(double bias) {
   char text[32];
   std::snprintf(text, sizeof text, "%.4g", bias);
-  std::lock_guard<std::recursive_mutex> guard(StateLock());
+  platform::ScopedLock guard(StateLock());
   biasReadout_->SetTextFromPlug(text);
   SetAllControlsDirty();
 }

@@ -3,13 +3,14 @@
 #include <cassert>
 #include <map>
 #include <memory>
-#include <mutex>
+
+#include "platform/lock/recursive_lock.h"
 
 namespace bitmap_cache {
 namespace {
 
 struct Cache {
-  std::mutex lock;
+  platform::RecursiveLock lock;
   std::map<int, std::unique_ptr<platform::Bitmap>> images;
   int decodes = 0;
 };
@@ -23,7 +24,7 @@ Cache& TheCache() {
 
 const platform::Bitmap& Get(const platform::ResourceSource& source, int id) {
   Cache& cache = TheCache();
-  std::lock_guard<std::mutex> guard(cache.lock);
+  platform::ScopedLock guard(cache.lock);
   auto found = cache.images.find(id);
   if (found != cache.images.end()) return *found->second;
   const platform::Resource res = source.Find(id);
@@ -37,7 +38,7 @@ const platform::Bitmap& Get(const platform::ResourceSource& source, int id) {
 
 int DecodeCount() {
   Cache& cache = TheCache();
-  std::lock_guard<std::mutex> guard(cache.lock);
+  platform::ScopedLock guard(cache.lock);
   return cache.decodes;
 }
 

@@ -2,13 +2,28 @@
 // requests the window thread carries out inside the instance lock.
 #include "ferro/graphics/igraphics_lice.h"
 
-#include <chrono>
-#include <thread>
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <time.h>
+#endif
 
 #include "ferro/graphics/bitmap_cache.h"
 #include "ferro/shell/iplug_base.h"
 
 namespace {
+
+// A short wait between attempts at the instance lock (mingw's default thread
+// model has no std::this_thread).
+void PauseBriefly() {
+#if defined(_WIN32)
+  Sleep(1);
+#else
+  const timespec pause{0, 250000};
+  nanosleep(&pause, nullptr);
+#endif
+}
+
 // A control without its own class: the background picture.
 class BackgroundControl : public IControl {
  public:
@@ -44,7 +59,7 @@ IBitmap IGraphicsLice::LoadIBitmap(int id, int frames) {
 }
 
 void IGraphicsLice::AttachBackground(const IBitmap& bitmap) {
-  std::lock_guard<std::recursive_mutex> guard(stateLock_);
+  platform::ScopedLock guard(stateLock_);
   auto control = std::make_unique<BackgroundControl>(plug_, bitmap);
   control->SetGraphics(this);
   controls_.insert(controls_.begin(), std::move(control));
@@ -52,7 +67,7 @@ void IGraphicsLice::AttachBackground(const IBitmap& bitmap) {
 }
 
 int IGraphicsLice::AttachControl(IControl* control) {
-  std::lock_guard<std::recursive_mutex> guard(stateLock_);
+  platform::ScopedLock guard(stateLock_);
   control->SetGraphics(this);
   controls_.emplace_back(control);
   drawList_.reserve(controls_.size());
@@ -60,7 +75,7 @@ int IGraphicsLice::AttachControl(IControl* control) {
 }
 
 void IGraphicsLice::PushValueToControls(int paramIdx, double value, bool normalized) {
-  std::lock_guard<std::recursive_mutex> guard(stateLock_);
+  platform::ScopedLock guard(stateLock_);
   if (!normalized) {
     const IParameter* param = plug_->GetParam(paramIdx);
     if (!param) return;
@@ -71,30 +86,30 @@ void IGraphicsLice::PushValueToControls(int paramIdx, double value, bool normali
 }
 
 void IGraphicsLice::PrepDraw() {
-  std::lock_guard<std::recursive_mutex> guard(stateLock_);
+  platform::ScopedLock guard(stateLock_);
   for (auto& c : controls_)
     if (c->IsBoundToParameter()) c->SetDefaultValue(c->Value());
 }
 
 void IGraphicsLice::SetAllControlsDirty() {
-  std::lock_guard<std::recursive_mutex> guard(stateLock_);
+  platform::ScopedLock guard(stateLock_);
   for (auto& c : controls_) c->MarkChanged(false);
 }
 
 void IGraphicsLice::HideControlsOf(int paramIdx, bool hide) {
-  std::lock_guard<std::recursive_mutex> guard(stateLock_);
+  platform::ScopedLock guard(stateLock_);
   for (auto& c : controls_)
     if (c->ParamIdx() == paramIdx) c->SetHidden(hide);
 }
 
 void IGraphicsLice::GrayControlsOf(int paramIdx, bool gray) {
-  std::lock_guard<std::recursive_mutex> guard(stateLock_);
+  platform::ScopedLock guard(stateLock_);
   for (auto& c : controls_)
     if (c->ParamIdx() == paramIdx) c->SetGrayed(gray);
 }
 
 void IGraphicsLice::HandleMouseOver(bool on) {
-  std::lock_guard<std::recursive_mutex> guard(stateLock_);
+  platform::ScopedLock guard(stateLock_);
   mouseOver_ = on;
 }
 
@@ -144,7 +159,7 @@ void IGraphicsLice::CloseWindowAndNotify(bool notifyHost) {
   closing_ = false;
 
   {
-    std::lock_guard<std::recursive_mutex> guard(stateLock_);
+    platform::ScopedLock guard(stateLock_);
     nRequests_ = 0;
     prompt_.Close();
     promptControl_ = nullptr;
@@ -174,7 +189,7 @@ bool IGraphicsLice::LockPlug(unsigned closings) {
   for (;;) {
     if (plug_->Lock().TryLock()) return true;
     if (closing_ || closings_ != closings) return false;
-    std::this_thread::sleep_for(std::chrono::microseconds(250));
+    PauseBriefly();
   }
 }
 
@@ -186,7 +201,7 @@ void IGraphicsLice::FlushRequests() {
     int count = 0;
     std::string text;
     {
-      std::lock_guard<std::recursive_mutex> guard(stateLock_);
+      platform::ScopedLock guard(stateLock_);
       count = nRequests_;
       for (int i = 0; i < count; ++i) batch[i] = requests_[i];
       nRequests_ = 0;

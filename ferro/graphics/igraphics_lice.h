@@ -15,7 +15,6 @@
 
 #include <atomic>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -24,6 +23,7 @@
 #include "ferro/graphics/value_prompt.h"
 #include "ferro/shell/igraphics.h"
 #include "platform/image/image.h"
+#include "platform/lock/recursive_lock.h"
 #include "platform/resources/resources.h"
 #include "platform/window/window.h"
 
@@ -64,7 +64,7 @@ class IGraphicsLice : public IGraphics, public platform::WindowListener {
   void GrayControlsOf(int paramIdx, bool gray);
   void HandleMouseOver(bool on);
   bool MouseOverHandled() const { return mouseOver_; }
-  std::recursive_mutex& StateLock() { return stateLock_; }
+  platform::RecursiveLock& StateLock() { return stateLock_; }
 
   // ---- drawing, for controls' Draw() during a repaint (window thread) ----
   // Frame `frame` (1-based) of the strip into `dest` with the blend weight.
@@ -125,7 +125,7 @@ class IGraphicsLice : public IGraphics, public platform::WindowListener {
   const platform::ResourceSource* source_ = nullptr;
   std::vector<std::unique_ptr<IControl>> controls_;
   std::vector<IControl*> drawList_;
-  std::recursive_mutex stateLock_;
+  platform::RecursiveLock stateLock_;
 
   platform::Bitmap frame_;
   IRect clip_;

@@ -23,7 +23,7 @@ constexpr int kWheelNotch = 120;
 
 void IGraphicsLice::OnEvent(const platform::Event& event) {
   {
-    std::lock_guard<std::recursive_mutex> guard(stateLock_);
+    platform::ScopedLock guard(stateLock_);
     switch (event.type) {
       case platform::EventType::kMouseDown:
         MouseDown(event, false);
@@ -135,7 +135,7 @@ void IGraphicsLice::OpenPrompt(IControl* control) {
   char current[64];
   param->FormatValue(current, sizeof current);
 
-  std::lock_guard<std::recursive_mutex> guard(stateLock_);
+  platform::ScopedLock guard(stateLock_);
   if (prompt_.IsOpen()) return;
   if (!texts.empty())
     prompt_.OpenList(control->Rect(), texts, selected);
@@ -160,6 +160,6 @@ void IGraphicsLice::CommitPrompt(IControl* control, const std::string& text) {
     if (end == text.c_str() || !std::isfinite(value)) return;
   }
   const double normalized = param->NormalizeValue(value);
-  std::lock_guard<std::recursive_mutex> guard(stateLock_);
+  platform::ScopedLock guard(stateLock_);
   control->TakeUserValue(normalized);
 }

@@ -23,7 +23,7 @@ void IGraphicsLice::OnTimer() {
 void IGraphicsLice::Paint(platform::Window* window) {
   IRect dirty;
   {
-    std::lock_guard<std::recursive_mutex> guard(stateLock_);
+    platform::ScopedLock guard(stateLock_);
     for (auto& c : controls_) {
       c->NotifyIfChanged();
       if (c->NeedsRedraw()) dirty = platform::Union(dirty, c->Rect());
@@ -45,7 +45,7 @@ void IGraphicsLice::Paint(platform::Window* window) {
   if (prompt_.IsOpen()) prompt_.Draw(PaintView(), clip_.left, clip_.top);
 
   {
-    std::lock_guard<std::recursive_mutex> guard(stateLock_);
+    platform::ScopedLock guard(stateLock_);
     for (auto& c : controls_) c->MarkDrawn();
     if (markAllAfterPaint_)
       for (auto& c : controls_) c->MarkChanged(false);
