@@ -4,7 +4,13 @@
 #pragma once
 
 #if defined(_WIN32)
-#include <windows.h>
+// Only the kernel's part: <windows.h> would bring the user interface's
+// macros (LoadBitmap, min, max ...) into every file that takes a lock.
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windef.h>
+#include <winbase.h>
 #else
 #include <mutex>
 #endif
