@@ -12,22 +12,26 @@ function(_valve_incbin_asm out symbol file)
     set(prefix "_")  # i686 Windows decorates C symbols
   endif()
   if(WIN32)
-    set(section ".rdata,\\\"dr\\\"")
+    # COFF assemblers have no section stack: switch to read-only data and back
+    # to .text, where the compiler expects to be after top-level assembly.
+    set(push ".section .rdata,\\\"dr\\\"")
+    set(pop ".text")
     set(hidden "")
     set(attribute "")  # PE has no symbol visibility; nothing is exported unless asked
   else()
-    set(section ".rodata")
+    set(push ".pushsection .rodata")
+    set(pop ".popsection")
     set(attribute "__attribute__((visibility(\"hidden\"))) ")
     set(hidden "    \".hidden ${prefix}${symbol}\\n\"\n    \".hidden ${prefix}${symbol}_size\\n\"\n")
   endif()
   string(REPLACE "\\" "\\\\\\\\" path "${file}")
   string(REPLACE "\"" "\\\\\\\"" path "${path}")
-  set(${out} "__asm__(\n    \".pushsection ${section}\\n\"\n${hidden}\
+  set(${out} "__asm__(\n    \"${push}\\n\"\n${hidden}\
     \".globl ${prefix}${symbol}\\n\"\n    \".globl ${prefix}${symbol}_size\\n\"\n\
     \".balign 16\\n\"\n    \"${prefix}${symbol}:\\n\"\n    \".incbin \\\"${path}\\\"\\n\"\n\
     \"${prefix}${symbol}_end:\\n\"\n    \".byte 0\\n\"\n    \".balign 8\\n\"\n\
     \"${prefix}${symbol}_size:\\n\"\n    \".quad ${prefix}${symbol}_end - ${prefix}${symbol}\\n\"\n\
-    \".popsection\\n\");\n\
+    \"${pop}\\n\");\n\
 extern \"C\" ${attribute}const unsigned char ${symbol}[];\n\
 extern \"C\" ${attribute}const unsigned long long ${symbol}_size;\n"
       PARENT_SCOPE)
