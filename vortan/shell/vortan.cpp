@@ -8,6 +8,20 @@
 #include "vortan/shell/float_format.h"
 
 namespace vortan {
+
+namespace {
+// The working values are read by the host's and the editor's threads while
+// another thread sets them: relaxed 32-bit atomic accesses, no lock.
+float LoadValue(const float& slot) noexcept {
+  float value;
+  __atomic_load(&slot, &value, __ATOMIC_RELAXED);
+  return value;
+}
+void StoreValue(float& slot, float value) noexcept {
+  __atomic_store(&slot, &value, __ATOMIC_RELAXED);
+}
+}  // namespace
+
 namespace {
 
 constexpr char kEffectName[] = "Vortan_v1_1b";
@@ -123,7 +137,7 @@ void Vortan::setParameter(int32_t index, float value) noexcept {
   const ParamInfo& info = ParamInfoOf(index);
 
   bank_.program(curProgram_).body.values[info.slot] = value;
-  bank_.live().values[info.slot] = value;
+  StoreValue(bank_.live().values[info.slot], value);
   storeInModeMemory(info, value);
 
   if (info.isSwitch) {
@@ -139,7 +153,7 @@ void Vortan::setParameter(int32_t index, float value) noexcept {
 }
 
 float Vortan::getParameter(int32_t index) noexcept {
-  return IsValidParam(index) ? bank_.live().values[ParamInfoOf(index).slot] : 0.0f;
+  return IsValidParam(index) ? LoadValue(bank_.live().values[ParamInfoOf(index).slot]) : 0.0f;
 }
 
 void Vortan::getParameterLabel(int32_t index, char* label) noexcept {
@@ -165,7 +179,10 @@ void Vortan::setProgram(int32_t program) noexcept {
     setParameter(index, stored.values[ParamInfoOf(index).slot]);
   }
   bank_.program(program).body = stored;
-  bank_.live() = stored;
+  for (int slot = 0; slot < kNumParams; ++slot)
+    StoreValue(bank_.live().values[slot], stored.values[slot]);
+  for (int mode = 0; mode < kNumChannelModes; ++mode)
+    bank_.live().memory[mode] = stored.memory[mode];
   requestSampleRateDesign();
 }
 

@@ -1,6 +1,7 @@
 // One thread plays audio while another automates parameters, switches
 // programs, changes the quality and loads chunks, as hosts do from their
-// GUI or automation threads. Run under ThreadSanitizer it must report no race.
+// GUI or automation threads, and a third reads the values for display. Run
+// under ThreadSanitizer it must report no race.
 #include <atomic>
 #include <chrono>
 #include <cmath>
@@ -37,6 +38,16 @@ TEST_F(VortanHost, ChangesWhileAudioRunsAreRaceFree) {
       blocks.store(block);
     }
   });
+  // A host's GUI thread showing the values meanwhile.
+  std::thread display([&] {
+    while (!done.load()) {
+      for (int index = 0; index < 23; ++index) {
+        const float v = plugin->GetParameter(index);
+        if (!(v >= 0.0f && v <= 1.0f)) finite.store(false);
+        plugin->ParamDisplay(index);
+      }
+    }
+  });
   while (blocks.load() == 0) std::this_thread::yield();
   const int blocksBefore = blocks.load();
 
@@ -56,6 +67,7 @@ TEST_F(VortanHost, ChangesWhileAudioRunsAreRaceFree) {
   const int blocksDuring = blocks.load() - blocksBefore;
   done.store(true);
   audio.join();
+  display.join();
   EXPECT_TRUE(finite.load());
   EXPECT_GT(blocksDuring, 10) << "the changes overlapped running audio";
 }
