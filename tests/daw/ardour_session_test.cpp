@@ -16,6 +16,7 @@
 #include <sstream>
 
 #include "tests/daw/ardour_tools.h"
+#include "tests/daw/call_log.h"
 #include "tests/daw/daw_audio.h"
 #include "tests/daw/tool_runner.h"
 
@@ -84,21 +85,31 @@ class ArdourSession : public ::testing::TestWithParam<PluginCase> {
       GTEST_SKIP() << "sanitizer build: Ardour cannot load a module built with sanitizers";
     std::string why;
     if (!daw::FindArdourTools(&tools_, &why)) GTEST_SKIP() << why;
-    host_ = std::make_unique<daw::PrivateHost>(tools_,
-                                               std::string(DAW_WORK_DIR) + "/" + GetParam().label);
+    // A folder per test and plug-in: CTest may run them side by side.
+    const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    host_ = std::make_unique<daw::PrivateHost>(
+        tools_,
+        std::string(DAW_WORK_DIR) + "/" + test.substr(0, test.find('/')) + "-" + GetParam().label);
+  }
+
+  std::vector<std::string> Environment(const std::vector<std::string>& extra) const {
+    std::vector<std::string> env = host_->Environment();
+    env.insert(env.end(), extra.begin(), extra.end());
+    return env;
   }
 
   daw::ToolResult Lua(const std::string& script, const std::vector<std::string>& args,
-                      const std::string& log) {
+                      const std::string& log, const std::vector<std::string>& env = {}) {
     std::vector<std::string> argv = {tools_.lua, std::string(DAW_SCRIPT_DIR) + "/" + script};
     argv.insert(argv.end(), args.begin(), args.end());
-    return daw::RunTool(argv, host_->Environment(), host_->root(), host_->root() + "/" + log, 150);
+    return daw::RunTool(argv, Environment(env), host_->root(), host_->root() + "/" + log, 150);
   }
 
-  daw::ToolResult Export(const std::string& out, const std::string& log) {
+  daw::ToolResult Export(const std::string& out, const std::string& log,
+                         const std::vector<std::string>& env = {}) {
     return daw::RunTool(
         {tools_.exporter, "--bitdepth", "float", "--output", out, sessionDir(), GetParam().label},
-        host_->Environment(), host_->root(), host_->root() + "/" + log, 150);
+        Environment(env), host_->root(), host_->root() + "/" + log, 150);
   }
 
   // Ardour names the session's media folders after the session folder.
@@ -238,6 +249,39 @@ TEST_P(ArdourSession, RendersLikeAmprenderAndRestoresFromTheSavedSession) {
   const daw::Difference vsFirst = daw::Compare(daw1, daw2, 0, daw1.length());
   EXPECT_EQ(vsFirst.differing, 0) << "first differing frame " << vsFirst.first << ", max "
                                   << vsFirst.maxAbs;
+}
+
+// The same session with the call recorder between Ardour and the plug-in:
+// whatever Ardour calls, it stays within what the plug-in declared (no block
+// longer than the last block size, no audio before processing is switched
+// on), and the state it restores is accepted.
+TEST_P(ArdourSession, HostCallsStayWithinWhatThePluginDeclares) {
+  const PluginCase& c = GetParam();
+  std::string error;
+  const std::string staged = host_->root() + "/" + fs::path(c.module).filename().string();
+  fs::copy_file(CALL_RECORDER_PATH, staged, fs::copy_options::overwrite_existing);
+  const std::string calls = host_->root() + "/calls.log";
+  const std::vector<std::string> env = {std::string("DAW_WRAPPED_PLUGIN=") + c.module,
+                                        "DAW_CALL_LOG=" + calls};
+  const std::string installed = host_->InstallAndScan(staged, &error, env);
+  ASSERT_FALSE(installed.empty()) << error;
+  std::string id, cache;
+  ASSERT_TRUE(host_->CacheEntry(installed, &id, &cache)) << "the recorder was not scanned";
+  std::vector<std::string> args = {sessionDir(), c.label, id, "2"};
+  for (const Setting& s : c.settings) args.push_back(std::to_string(s.index) + "=" + s.value);
+  daw::ToolResult created = Lua("create_session.lua", args, "create.log", env);
+  ASSERT_EQ(created.exitCode, 0) << created.output;
+  daw::ToolResult exported = Export(host_->root() + "/export.wav", "export.log", env);
+  ASSERT_EQ(exported.exitCode, 0) << exported.output;
+
+  daw::CallSummary summary;
+  ASSERT_TRUE(daw::SummariseCalls(calls, &summary, &error)) << error;
+  std::printf("%s: Ardour's calls: %s\n", c.label, summary.opcodes.c_str());
+  EXPECT_EQ(summary.instances, 3) << "one instance in the scan and per session process";
+  EXPECT_GT(summary.processCalls, 0);
+  EXPECT_EQ(summary.blocksBeyondBlockSize, 0) << "a block longer than the declared block size";
+  EXPECT_EQ(summary.blocksWhileSuspended, 0) << "audio before effMainsChanged(1)";
+  EXPECT_EQ(summary.refusedChunks, 0) << "a state restore was refused";
 }
 
 INSTANTIATE_TEST_SUITE_P(BothPlugins, ArdourSession, ::testing::ValuesIn(kCases),

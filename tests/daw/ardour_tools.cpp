@@ -93,7 +93,8 @@ std::vector<std::string> PrivateHost::Environment() const {
   return env;
 }
 
-std::string PrivateHost::InstallAndScan(const std::string& module, std::string* error) const {
+std::string PrivateHost::InstallAndScan(const std::string& module, std::string* error,
+                                        const std::vector<std::string>& extraEnv) const {
   const std::string installed = pluginDir() + "/" + fs::path(module).filename().string();
   std::error_code ec;
   fs::copy_file(module, installed, fs::copy_options::overwrite_existing, ec);
@@ -104,6 +105,7 @@ std::string PrivateHost::InstallAndScan(const std::string& module, std::string* 
   fs::last_write_time(installed, fs::file_time_type::clock::now() - std::chrono::hours(24), ec);
   std::vector<std::string> env = Environment();
   env.push_back("LD_LIBRARY_PATH=" + tools_.libDir);
+  env.insert(env.end(), extraEnv.begin(), extraEnv.end());
   ToolResult r = RunTool({tools_.scanner, "--force", "--verbose", installed}, env, root_,
                          root_ + "/scan.log", 60);
   if (r.exitCode != 0) {

@@ -37,7 +37,9 @@ class PrivateHost {
   // strictly newer, in whole seconds, than the module file, so a module that
   // was just built could otherwise be skipped. Returns the installed path,
   // or "" with *error.
-  std::string InstallAndScan(const std::string& module, std::string* error) const;
+  // `extraEnv` is added to the scanner's environment.
+  std::string InstallAndScan(const std::string& module, std::string* error,
+                             const std::vector<std::string>& extraEnv = {}) const;
 
   // The scan cache's entry for an installed module: the plug-in's numeric id
   // as Ardour names it and the cache file's text; false when there is none
