@@ -1,11 +1,12 @@
 # The two commands of the README:
 #   make demo   renders the built-in DI riff through both plug-ins into out/
 #   make test   builds everything and runs every test
+# and: make install / make uninstall  puts the two modules into ~/.vst (see README)
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_GEN := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: deps build test demo clean
+.PHONY: deps build test demo clean install uninstall
 
 deps:
 	@scripts/install-deps.sh
@@ -27,6 +28,14 @@ demo: deps
 	@echo "The built-in DI riff through both amplifiers:"
 	@echo "  $(CURDIR)/out/demo-ferro.wav   (Ostra_Ferro_B3, factory preset)"
 	@echo "  $(CURDIR)/out/demo-vortan.wav  (Vortan_v1_1, program 0)"
+
+install: deps
+	@if [ ! -f $(BUILD)/CMakeCache.txt ]; then cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release; fi
+	cmake --build $(BUILD) -j $(JOBS) --target Ostra_Ferro_B3 Vortan_v1_1
+	cmake --install $(BUILD)
+
+uninstall:
+	cmake --build $(BUILD) --target uninstall
 
 clean:
 	rm -rf $(BUILD) out
