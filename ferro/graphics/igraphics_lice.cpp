@@ -3,7 +3,9 @@
 #include "ferro/graphics/igraphics_lice.h"
 
 #if defined(_WIN32)
-#include <windows.h>
+// Sleep only: the kernel headers, without the user interface's macros.
+#include <windef.h>
+#include <winbase.h>
 #else
 #include <time.h>
 #endif
