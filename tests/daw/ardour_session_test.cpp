@@ -33,6 +33,9 @@ struct PluginCase {
   const char* label;
   const char* module;
   std::vector<Setting> settings;
+  // Largest sample difference allowed between two renders of the same
+  // settings and input by instances with different histories (below).
+  double tolerance;
 };
 
 // Channel and mode switches come first: a switch may recall a channel's own
@@ -46,7 +49,10 @@ const PluginCase kCases[] = {
       {16, "0.8", "GREEN:PreGain"},
       {18, "0.3", "GREEN:Bass"},
       {21, "0.7", "GREEN:Presence"},
-      {25, "0.5", "Feedback"}}},
+      {25, "0.5", "Feedback"}},
+     // The slow bias and coupling states settle a little differently; about
+     // 6e-7 measured.
+     1e-5},
     {"vortan",
      VORTAN_V1_1_PLUGIN_PATH,
      {{1, "1", "Channel"},  // B
@@ -55,7 +61,11 @@ const PluginCase kCases[] = {
       {22, "1", "LowQ/HighQ"},
       {12, "0.7", "CHB Drive"},
       {15, "0.6", "CHB High"},
-      {20, "0.4", "Volume"}}},
+      {20, "0.4", "Volume"}},
+     // The 1e-8 anti-denormal tone at 10 kHz goes through the high-gain
+     // channel; its phase against the input depends on how many samples the
+     // instance ran before, which Ardour does not fix. Up to 1.5e-5 measured.
+     1e-4},
 };
 
 void PrintTo(const PluginCase& c, std::ostream* os) { *os << c.label; }
@@ -64,11 +74,11 @@ constexpr int kRate = 48000;
 constexpr double kRecordSeconds = 3.5;
 constexpr int64_t kPad = kRate / 2;  // silence before and after the riff
 constexpr int64_t kPreRoll = kRate;  // silence amprender runs before the input
-// Largest sample difference between Ardour's and amprender's render (about
-// -100 dB below full scale): what remains of the two instances' different
-// histories of silence, and Ardour's 256-frame fade-in of the master output
-// when the transport starts, which acts on the settled silence only.
-constexpr double kRenderTolerance = 1e-5;
+// Ardour's render and amprender's are not sample-exact: Ardour runs the
+// plug-in on silence from the moment a session is loaded until the export
+// starts (a time that depends on timing), and it fades the master output in
+// over 256 frames when the transport starts, which acts on settled silence
+// only. A lost or misapplied setting changes the render by 1e-2 and more.
 
 std::map<int, double> ReadBackParams(const std::string& output) {
   std::map<int, double> values;
@@ -231,10 +241,14 @@ TEST_P(ArdourSession, RendersLikeAmprenderAndRestoresFromTheSavedSession) {
       static_cast<long long>(vsReference.differing), static_cast<long long>(vsReference.first),
       vsReference.maxAbs, vsReference.peak);
   EXPECT_GT(vsReference.peak, 0.05) << "the render is (nearly) silent";
-  EXPECT_LT(vsReference.maxAbs, kRenderTolerance);
+  EXPECT_LT(vsReference.maxAbs, c.tolerance);
 
   // A new process loads the session, reads the values back and saves it; the
-  // export after that must not change by a sample.
+  // export after that must give the same render. Only the same: how long
+  // Ardour runs the plug-in on silence before an export starts depends on
+  // timing, and on a loaded machine the settled states then differ by some
+  // 1e-8. A setting or state lost in the round trip changes the sound by
+  // orders of magnitude more.
   std::vector<std::string> indices = {sessionDir(), c.label};
   for (const Setting& s : c.settings) indices.push_back(std::to_string(s.index));
   daw::ToolResult reloaded = Lua("reload_session.lua", indices, "reload.log");
@@ -247,8 +261,11 @@ TEST_P(ArdourSession, RendersLikeAmprenderAndRestoresFromTheSavedSession) {
   ASSERT_TRUE(daw::ReadSound(second, &daw2, &error)) << error;
   ASSERT_EQ(daw2.length(), daw1.length());
   const daw::Difference vsFirst = daw::Compare(daw1, daw2, 0, daw1.length());
-  EXPECT_EQ(vsFirst.differing, 0) << "first differing frame " << vsFirst.first << ", max "
-                                  << vsFirst.maxAbs;
+  std::printf(
+      "%s: reloaded session against the first export: %lld frames differ, largest "
+      "difference %.3g\n",
+      c.label, static_cast<long long>(vsFirst.differing), vsFirst.maxAbs);
+  EXPECT_LT(vsFirst.maxAbs, c.tolerance) << "first differing frame " << vsFirst.first;
 }
 
 // The same session with the call recorder between Ardour and the plug-in:
