@@ -19,4 +19,9 @@ void IPlug_Ferro::SettleEngines(int count) {
   }
 }
 
-IPlug_Ferro::~IPlug_Ferro() { engines_.reset(); }
+IPlug_Ferro::~IPlug_Ferro() {
+  // A host may close the effect with its editor still open: stop the
+  // editor's window thread before the engines it could reach go away.
+  if (GetGUI()) GetGUI()->CloseWindow();
+  engines_.reset();
+}

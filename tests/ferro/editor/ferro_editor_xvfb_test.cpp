@@ -249,3 +249,21 @@ TEST_F(FerroEditorInXvfb, ClosingWhileTheWindowThreadWorksNeverDeadlocks) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FerroEditorInXvfb, ClosingTheEffectWithItsEditorOpenStopsTheWindowFirst) {
+  for (int round = 0; round < 5; ++round) {
+    ASSERT_EQ(plugin_->Dispatch(vst2::effEditOpen, 0, 0, reinterpret_cast<void*>(parent_)), 1);
+    std::system(("xdotool mousemove" + On() + "265 190 mousedown 1 mousemove" + On() +
+                 "265 150 mouseup 1 &")
+                    .c_str());
+    std::this_thread::sleep_for(std::chrono::milliseconds(round * 10));
+    plugin_->Close();  // effClose without effEditClose, as some hosts do
+    plugin_ = std::make_unique<host::PluginInstance>(*module_);
+    plugin_->Open();
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+}
+
+}  // namespace
