@@ -64,8 +64,16 @@ TEST_F(FerroHost, IdentityAndRecordAsTheHostReadsThem) {
   EXPECT_EQ(e->numOutputs, 2);
   EXPECT_EQ(e->initialDelay, 0);
   EXPECT_EQ(e->ioRatio, 1.0f);
-  // canReplacing | canDoubleReplacing | canMono; hasEditor joins once an editor is built.
-  EXPECT_EQ(e->flags & ~vst2::effFlagsHasEditor, 0x1018);
+  // hasEditor | canMono | canReplacing | canDoubleReplacing
+  EXPECT_EQ(e->flags, 0x1019);
+  vst2::ERect* rect = nullptr;
+  EXPECT_EQ(p->Dispatch(vst2::effEditGetRect, 0, 0, &rect), 1);
+  ASSERT_NE(rect, nullptr);
+  EXPECT_EQ(rect->top, 0);
+  EXPECT_EQ(rect->left, 0);
+  EXPECT_EQ(rect->bottom, 278);
+  EXPECT_EQ(rect->right, 834);
+  EXPECT_EQ(p->Dispatch(vst2::effEditGetRect, 0, 0, nullptr), 0);
   EXPECT_EQ(p->EffectName(), "Ostra Ferro B3");
   EXPECT_EQ(p->VendorString(), "Ostra Audio");
   EXPECT_EQ(p->ProductString(), "");
