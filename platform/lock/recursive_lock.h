@@ -9,8 +9,10 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
-#include <windef.h>
+// clang-format off
+#include <windef.h>  // first: winbase.h builds on its types
 #include <winbase.h>
+// clang-format on
 #else
 #include <mutex>
 #endif

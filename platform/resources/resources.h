@@ -9,11 +9,11 @@
 //   namespace <namespace> {
 //   const platform::ResourceSource& EmbeddedResources() noexcept;
 //   }
-// The source is a generated table inside the library: the assembler's
-// .incbin places each file's bytes in read-only data under hidden symbols
-// (GNU as on Linux and mingw-w64 alike, so a Windows build answers the same
-// ids the same way). Nothing is read from files at run time, and nothing
-// here allocates.
+// The source is a generated table inside the library: on Linux the
+// assembler's .incbin places each file's bytes in read-only data under hidden
+// symbols; on Windows the files are the DLL's RCDATA resources (from a
+// generated .rc file), found by the same ids through the module handle.
+// Nothing is read from files at run time, and nothing here allocates.
 #pragma once
 
 #include <cstddef>
@@ -37,6 +37,12 @@ struct ResourceEntry {
 
 // A set of resources of one library. Cheap to copy; the bytes live as long
 // as the library is loaded. Thread-safe (read-only).
+#if defined(_WIN32)
+// Windows: the module's RCDATA resource with this id (data null when the
+// module has none), found through the handle DllMain stored at load.
+ResourceEntry ModuleResource(int id) noexcept;
+#endif
+
 class ResourceSource {
  public:
   constexpr ResourceSource() = default;
