@@ -14,7 +14,6 @@
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <regex>
 #include <sstream>
 
 #include "tests/daw/ardour_tools.h"
@@ -86,12 +85,34 @@ constexpr int kRate = 48000;
 constexpr double kRecordSeconds = 3.5;
 constexpr int64_t kPad = kRate / 2;  // silence before and after the riff
 constexpr int64_t kPreRoll = kRate;  // silence amprender runs before the input
+
+// The "param INDEX VALUE" lines of a session script's output.
 std::map<int, double> ReadBackParams(const std::string& output) {
   std::map<int, double> values;
-  std::regex line("param ([0-9]+) ([-0-9.eE+]+)");
-  for (std::sregex_iterator i(output.begin(), output.end(), line), end; i != end; ++i)
-    values[std::stoi((*i)[1])] = std::stod((*i)[2]);
+  std::istringstream lines(output);
+  std::string line;
+  while (std::getline(lines, line)) {
+    std::istringstream words(line);
+    std::string tag;
+    int index = -1;
+    double value = 0.0;
+    if (words >> tag >> index >> value && tag == "param") values[index] = value;
+  }
   return values;
+}
+
+// The length of the region the take left at the session start ("region 0
+// LENGTH"), or -1.
+int64_t RegionAtStart(const std::string& output) {
+  std::istringstream lines(output);
+  std::string line;
+  while (std::getline(lines, line)) {
+    std::istringstream words(line);
+    std::string tag;
+    int64_t position = -1, length = -1;
+    if (words >> tag >> position >> length && tag == "region" && position == 0) return length;
+  }
+  return -1;
 }
 
 class ArdourSession : public ::testing::TestWithParam<PluginCase> {
@@ -121,11 +142,21 @@ class ArdourSession : public ::testing::TestWithParam<PluginCase> {
     return daw::RunTool(argv, Environment(env), host_->root(), host_->root() + "/" + log, 150);
   }
 
+  // Ardour's export tool now and then hangs before its first block (seen
+  // once in some twenty runs on a loaded machine, at "Writing ..." with no
+  // progress); an export normally takes a few seconds, so a hung one is
+  // ended and tried again.
   daw::ToolResult Export(const std::string& out, const std::string& log,
                          const std::vector<std::string>& env = {}) {
-    return daw::RunTool(
-        {tools_.exporter, "--bitdepth", "float", "--output", out, sessionDir(), GetParam().label},
-        Environment(env), host_->root(), host_->root() + "/" + log, 150);
+    daw::ToolResult r;
+    for (int attempt = 1; attempt <= 3; ++attempt) {
+      r = daw::RunTool(
+          {tools_.exporter, "--bitdepth", "float", "--output", out, sessionDir(), GetParam().label},
+          Environment(env), host_->root(), host_->root() + "/" + log, 60);
+      if (!r.timedOut) break;
+      std::printf("%s: the export tool hung (attempt %d), ended it\n", GetParam().label, attempt);
+    }
+    return r;
   }
 
   // Ardour names the session's media folders after the session folder.
@@ -166,11 +197,8 @@ TEST_P(ArdourSession, RendersLikeAmprenderAndRestoresFromTheSavedSession) {
   ASSERT_EQ(created.exitCode, 0) << created.output;
   ASSERT_NE(created.output.find("\nsaved"), std::string::npos) << created.output;
   ExpectParams(created.output);
-  std::smatch region;
-  ASSERT_TRUE(std::regex_search(created.output, region, std::regex("region 0 ([0-9]+)")))
-      << "the take left no region at the session start:\n"
-      << created.output;
-  const int64_t regionLength = std::stoll(region[1]);
+  const int64_t regionLength = RegionAtStart(created.output);
+  ASSERT_GT(regionLength, 0) << "the take left no region at the session start:\n" << created.output;
   std::ifstream sessionFile(sessionDir() + "/" + c.label + ".ardour");
   const std::string session((std::istreambuf_iterator<char>(sessionFile)),
                             std::istreambuf_iterator<char>());

@@ -7,7 +7,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <sstream>
 
 #include "tests/daw/tool_runner.h"
@@ -124,10 +123,14 @@ bool PrivateHost::CacheEntry(const std::string& installed, std::string* id,
     if (entry.path().extension() != ".v2i") continue;
     std::string body = ReadText(entry.path().string());
     if (body.find("binary=\"" + installed + "\"") == std::string::npos) continue;
-    std::smatch m;
-    if (!std::regex_search(body, m, std::regex("<VST2Info id=\"([0-9]+)\""))) continue;
+    const std::string tag = "<VST2Info id=\"";
+    const size_t at = body.find(tag);
+    if (at == std::string::npos) continue;
+    const size_t from = at + tag.size();
+    const size_t to = body.find('"', from);
+    if (to == std::string::npos || to == from) continue;
     if (fs::last_write_time(entry.path()) <= moduleTime) continue;
-    *id = m[1];
+    *id = body.substr(from, to - from);
     *text = body;
     return true;
   }

@@ -62,8 +62,6 @@ ToolResult RunTool(const std::vector<std::string>& argv, const std::vector<std::
     }
     usleep(20000);
   }
-  // Helpers a tool left behind in its group do not outlive it.
-  kill(-pid, SIGKILL);
   std::ifstream log(logPath);
   std::stringstream text;
   text << log.rdbuf();
