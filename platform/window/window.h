@@ -4,8 +4,11 @@
 //
 // One small interface, one file per backend: window_x11.cpp (Linux: its own
 // X display connection, a child of the X window id a VST host passes in
-// effEditOpen), window_win32.cpp (later), and window_headless.cpp, which has
-// no window at all and lets tests drive the listener by hand.
+// effEditOpen), window_win32.cpp (Windows: a child of the host's HWND with a
+// window timer; there "the window's own thread" is the thread that created
+// it, the host's editor thread, whose message loop delivers the timer and the
+// input), and window_headless.cpp, which has no window at all and lets tests
+// drive the listener by hand.
 //
 // Threads: Create... and the destructor are called from the host's editor
 // thread (whichever thread calls effEditOpen / effEditClose). Every listener
