@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# ThreadSanitizer, one build for the three threading tests:
+# - Vortan: audio on one thread while another automates parameters, switches
+#   programs and quality and loads chunks, and a third reads values;
+# - Vortan editor: automation, audio and repaint on three threads, and
+#   open/close while changes are reported;
+# - Ferro editor: automation, audio and the editor's repaint and gestures.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+
+export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1"
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+  -DVALVE_SANITIZE=thread -DVALVE_BUILD_BENCH=OFF >/dev/null
+cmake --build build-tsan -j "$(nproc)" \
+  --target vortan_threads_test vortan_editor_threads_test ferro_editor_threads_test
+build-tsan/tests/host/vortan_sound/vortan_threads_test
+build-tsan/tests/vortan/editor/vortan_editor_threads_test
+build-tsan/tests/ferro/editor/ferro_editor_threads_test
