@@ -1,7 +1,7 @@
 // Three threads at once, as in a host: one automates parameters (channel,
 // panel, bias, valve type, knobs), one processes audio, and one plays the
 // editor's window thread, repainting and dragging knobs. Built alone under
-// ThreadSanitizer by .ci/stages/31-tsan-ferro-editor.sh; in a plain build it
+// ThreadSanitizer by .ci/stages/20-tsan.sh; in a plain build it
 // checks that nothing deadlocks and the editor ends up showing the values.
 #include <atomic>
 #include <random>

@@ -1,5 +1,5 @@
-// Threads around the editor, for ThreadSanitizer (.ci/stages/30-tsan-vortan-
-// editor.sh): host automation, audio and repainting at the same time, and the
+// Threads around the editor, for ThreadSanitizer (.ci/stages/20-tsan.sh):
+// host automation, audio and repainting at the same time, and the
 // editor opened and closed while automation keeps arriving.
 #include <gtest/gtest.h>
 
