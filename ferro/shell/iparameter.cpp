@@ -68,6 +68,7 @@ void IParameter::SetFromNormalized(double normalized) {
 }
 
 void IParameter::SetClamped(double value) {
+  if (std::isnan(value)) return;  // no range clamp catches a NaN
   value_ = value < min_ ? min_ : (value > max_ ? max_ : value);
 }
 

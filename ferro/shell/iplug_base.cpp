@@ -2,6 +2,7 @@
 
 #include <cassert>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -26,6 +27,17 @@ bool ParseChannelIO(const char* text, std::vector<std::pair<int, int>>* out) {
     if (end == p) return false;
     p = end;
     out->emplace_back(static_cast<int>(in), static_cast<int>(outCount));
+  }
+  return true;
+}
+
+// A stored NaN would pass every range clamp and reach the model, whose
+// recursive states would keep it for ever; such a state is refused.
+bool AllValuesAreNumbers(const StateChunk& chunk, int position, int count) {
+  for (int i = 0; i < count; ++i) {
+    double v = 0.0;
+    position = chunk.Get(&v, position);
+    if (position < 0 || std::isnan(v)) return false;
   }
   return true;
 }
@@ -104,7 +116,8 @@ int IPlugBase::UnserializeParams(const StateChunk& chunk, int position) {
   // complete values and zeroing the first incomplete one would lose the
   // user's settings while the load reports failure anyway.
   const int needed = NParams() * static_cast<int>(sizeof(double));
-  if (position < 0 || static_cast<int64_t>(position) + needed > chunk.Size()) {
+  if (position < 0 || static_cast<int64_t>(position) + needed > chunk.Size() ||
+      !AllValuesAreNumbers(chunk, position, NParams())) {
     position = -1;
   } else {
     for (IParameter& p : params_) {

@@ -1,6 +1,7 @@
 // Presets and chunks, driven through the plug-in object's dispatcher.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -113,6 +114,19 @@ TEST_F(FerroChunks, ChunkWithoutHeaderIsBareStateAndExtraBytesAreIgnored) {
   chunk.resize(chunk.size() + 50, 0xAB);
   EXPECT_EQ(SetChunk(c, chunk, true), 1);
   EXPECT_EQ(Values(c), Values(a));
+}
+
+TEST_F(FerroChunks, AStateHoldingANaNIsRefusedWithNothingChanged) {
+  std::vector<uint8_t> chunk = GetChunk(a, true);
+  const double nan = std::nan("");
+  std::memcpy(chunk.data() + 8 + 8 * kRedPreGain, &nan, 8);
+  const std::vector<double> before = Values(b);
+  EXPECT_EQ(SetChunk(b, chunk, true), 0);
+  EXPECT_EQ(Values(b), before);
+  std::vector<uint8_t> bank = GetChunk(a, false);
+  std::memcpy(bank.data() + 23 + 8 * kBias, &nan, 8);
+  EXPECT_EQ(SetChunk(b, bank, false), 0);
+  EXPECT_EQ(Values(b), before);
 }
 
 TEST_F(FerroChunks, OutOfRangeStoredValuesAreClamped) {
