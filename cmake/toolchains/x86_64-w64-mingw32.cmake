@@ -9,29 +9,4 @@ set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(VALVE_MINGW_TRIPLET x86_64-w64-mingw32)
 
-find_program(CMAKE_C_COMPILER NAMES ${VALVE_MINGW_TRIPLET}-gcc-posix ${VALVE_MINGW_TRIPLET}-gcc REQUIRED)
-find_program(CMAKE_CXX_COMPILER NAMES ${VALVE_MINGW_TRIPLET}-g++-posix ${VALVE_MINGW_TRIPLET}-g++ REQUIRED)
-find_program(CMAKE_RC_COMPILER NAMES ${VALVE_MINGW_TRIPLET}-windres REQUIRED)
-
-# Libraries and headers of the target only: the mingw sysroot (zlib from
-# libz-mingw-w64-dev) and what scripts/build-mingw-deps.sh built.
-set(VALVE_MINGW_DEPS_PREFIX "${CMAKE_CURRENT_LIST_DIR}/../../build-deps/${VALVE_MINGW_TRIPLET}"
-    CACHE PATH "Where scripts/build-mingw-deps.sh installed libpng for this target")
-set(CMAKE_FIND_ROOT_PATH /usr/${VALVE_MINGW_TRIPLET} ${VALVE_MINGW_DEPS_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-# Static archives only, so nothing third-party needs a DLL beside the plug-in.
-set(CMAKE_FIND_LIBRARY_SUFFIXES .a)
-set(ZLIB_USE_STATIC_LIBS ON)
-
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
-set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")
-
-# Test programs run under Wine.
-find_program(VALVE_WINE NAMES wine wine64)
-if(VALVE_WINE)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${VALVE_WINE})
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
