@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libpng-dev zlib1g-dev libfreetype-dev fonts-liberation2
   libx11-dev libxext-dev libxtst-dev xvfb xdotool x11-utils
-  libsndfile1-dev
+  libsndfile1-dev shellcheck
 )
 if [[ "${1:-}" == "--tools" ]]; then
   packages+=(python3 python3-cairo python3-numpy python3-scipy python3-sympy)

@@ -80,5 +80,6 @@ for triplet in x86_64-w64-mingw32 i686-w64-mingw32; do
     exit 1
   fi
   wineserver -w || true
-  echo "editor screenshots: $(ls "$root/$dir"/tests/windows/windows_editor_*.bmp | tr '\n' ' ')"
+  shots=("$root/$dir"/tests/windows/windows_editor_*.bmp)
+  echo "editor screenshots: ${shots[*]}"
 done

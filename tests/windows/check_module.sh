@@ -18,7 +18,7 @@ if [[ "$exports" != "VSTPluginMain main " ]]; then
 fi
 
 system_dlls='^(kernel32|user32|gdi32|msvcrt|advapi32|ole32|oleaut32|shell32|comctl32|comdlg32|ws2_32|imm32|uxtheme|winmm|msimg32|ntdll|api-ms-win-[a-z0-9-]+)\.dll$'
-imports=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$dump" | tr 'A-Z' 'a-z' | sort -u)
+imports=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$dump" | tr '[:upper:]' '[:lower:]' | sort -u)
 status=0
 for name in $imports; do
   if ! [[ "$name" =~ $system_dlls ]]; then
@@ -26,5 +26,5 @@ for name in $imports; do
     status=1
   fi
 done
-echo "$(basename "$dll"): $(stat -c %s "$dll") bytes; exports: $exports; imports: $(echo $imports)"
+echo "$(basename "$dll"): $(stat -c %s "$dll") bytes; exports: $exports; imports: ${imports//$'\n'/ }"
 exit $status
