@@ -18,6 +18,11 @@ int64_t MemorySource::Read(float* interleaved, int64_t frames, std::string*) {
   return static_cast<int64_t>(n) / channels_;
 }
 
+bool MemorySink::Write(const float* interleaved, int64_t frames, std::string*) {
+  samples_.insert(samples_.end(), interleaved, interleaved + frames * channels_);
+  return true;
+}
+
 namespace {
 
 // Standard input is read whole into memory and handed to libsndfile through

@@ -46,9 +46,28 @@ class MemorySource : public AudioSource {
 // with *error set when it cannot be read.
 std::unique_ptr<AudioSource> OpenSoundFile(const std::string& path, std::string* error);
 
+// Where rendered frames go.
+class FrameSink {
+ public:
+  virtual ~FrameSink() = default;
+  virtual bool Write(const float* interleaved, int64_t frames, std::string* error) = 0;
+};
+
+// Frames kept in memory, for a render that is scaled once it is complete.
+class MemorySink : public FrameSink {
+ public:
+  bool Write(const float* interleaved, int64_t frames, std::string* error) override;
+  explicit MemorySink(int channels) : channels_(channels) {}
+  std::vector<float>& samples() { return samples_; }
+
+ private:
+  std::vector<float> samples_;
+  int channels_;
+};
+
 // A WAV file of 32-bit float or 24-bit PCM samples. Values beyond full scale
 // are clipped in the 24-bit format, kept in the float one.
-class WavSink {
+class WavSink : public FrameSink {
  public:
   explicit WavSink(std::string path) : file_(std::move(path)) {}
   ~WavSink();
@@ -56,7 +75,7 @@ class WavSink {
   WavSink& operator=(const WavSink&) = delete;
 
   bool Open(int channels, int sampleRate, SampleFormat format, std::string* error);
-  bool Write(const float* interleaved, int64_t frames, std::string* error);
+  bool Write(const float* interleaved, int64_t frames, std::string* error) override;
   // Closes the file, still under its temporary name; after a failure
   // nothing is left behind.
   bool Finish(std::string* error);

@@ -16,23 +16,45 @@ bool ParseInt(const std::string& text, long lo, long hi, int* out) {
   return true;
 }
 
+bool ParseDouble(const std::string& text, double lo, double hi, double* out) {
+  if (text.empty()) return false;
+  errno = 0;
+  char* end = nullptr;
+  double v = std::strtod(text.c_str(), &end);
+  if (errno != 0 || *end != '\0' || !(v >= lo && v <= hi)) return false;
+  *out = v;
+  return true;
+}
+
 }  // namespace
 
 const char* UsageText() {
-  return "usage: amprender [--plugin ferro|vortan|PATH.so] [--in IN.wav|-] [--out OUT.wav]\n"
-         "                 [--set NAME=VALUE]... [--program N] [--load-chunk FILE]\n"
-         "                 [--save-chunk FILE] [--block N] [--rate HZ] [--format float|24]\n"
-         "                 [--list-params]\n"
+  return "usage: amprender [--plugin ferro|vortan|PATH.so] [--in IN.wav|DIR|-]... [--out OUT.wav]\n"
+         "                 [--out-dir DIR] [-j N] [--set NAME=VALUE]... [--program N]\n"
+         "                 [--preset FILE.fxp|FILE.fxb] [--save-preset FILE.fxp|FILE.fxb]\n"
+         "                 [--preset-name NAME] [--load-chunk FILE] [--save-chunk FILE]\n"
+         "                 [--gain DB | --normalize DBFS] [--block N] [--rate HZ]\n"
+         "                 [--format float|24] [--list-params]\n"
          "\n"
          "  --plugin      the amplifier: ferro (default), vortan, or a VST 2.4 module file\n"
          "  --in          the DI recording to re-amp (WAV, FLAC, AIFF ...; mono or stereo);\n"
-         "                '-' reads it from standard input; without --in a built-in DI riff\n"
+         "                '-' reads it from standard input; without --in a built-in DI riff.\n"
+         "                Repeat it, or name a folder, to render a batch (needs --out-dir)\n"
          "  --out         the rendered file, written at the input's rate (default\n"
          "                amprender-out.wav)\n"
+         "  --out-dir     the folder for a batch: each output is named after its input\n"
+         "  -j, --jobs    files rendered at once in a batch (default 1)\n"
+         "  --preset      load a VST preset file made for this plug-in; with a bank,\n"
+         "                --program N picks its program (default: the bank's current one)\n"
+         "  --save-preset save the state after all settings: .fxp the current program,\n"
+         "                .fxb the whole bank\n"
+         "  --preset-name name the current program (before --save-preset)\n"
+         "  --gain        trim in dB after the amplifier and cabinet (default 0)\n"
+         "  --normalize   scale the whole render so that it peaks at DBFS (two passes)\n"
          "  --set         a parameter by its name (see --list-params) and a value: a plain\n"
          "                number 0..1 is the normalised value, a number with the\n"
          "                parameter's unit or a display text (e.g. on) goes by the display\n"
-         "  --program     select program N before the settings are applied\n"
+         "  --program     select program N before the preset, chunk and settings are applied\n"
          "  --load-chunk  restore a program chunk saved by --save-chunk\n"
          "  --save-chunk  save the plug-in's program chunk after all settings\n"
          "  --block       frames per process call (default 512)\n"
@@ -74,9 +96,12 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       o.listParams = true;
       continue;
     }
-    static const char* const kWithValue[] = {"--plugin",     "--in",        "--out",  "--set",
-                                             "--program",    "--block",     "--rate", "--format",
-                                             "--load-chunk", "--save-chunk"};
+    if (arg == "-j") arg = "--jobs";
+    static const char* const kWithValue[] = {
+        "--plugin",     "--in",          "--out",         "--set",         "--program",
+        "--block",      "--rate",        "--format",      "--load-chunk",  "--save-chunk",
+        "--out-dir",    "--jobs",        "--preset",      "--save-preset", "--preset-name",
+        "--gain",       "--normalize"};
     bool known = false;
     for (const char* name : kWithValue) known = known || arg == name;
     if (!known) return fail("unknown option " + args[i]);
@@ -87,10 +112,35 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       o.plugin = value;
     } else if (arg == "--in") {
       if (value.empty()) return fail("--in needs a file name (or - for standard input)");
-      o.inPath = value;
+      o.inputs.push_back(value);
     } else if (arg == "--out") {
       if (value.empty() || value == "-") return fail("--out needs a file name");
       o.outPath = value;
+      o.outGiven = true;
+    } else if (arg == "--out-dir") {
+      if (value.empty()) return fail("--out-dir needs a folder");
+      o.outDir = value;
+    } else if (arg == "--jobs") {
+      if (!ParseInt(value, 1, 256, &o.jobs))
+        return fail("-j needs 1 to 256 jobs, got '" + value + "'");
+    } else if (arg == "--preset") {
+      if (value.empty()) return fail("--preset needs a .fxp or .fxb file");
+      o.preset = value;
+    } else if (arg == "--save-preset") {
+      const bool fxp = value.size() > 4 && value.compare(value.size() - 4, 4, ".fxp") == 0;
+      const bool fxb = value.size() > 4 && value.compare(value.size() - 4, 4, ".fxb") == 0;
+      if (!fxp && !fxb) return fail("--save-preset needs a file name ending in .fxp or .fxb");
+      o.savePreset = value;
+    } else if (arg == "--preset-name") {
+      o.presetName = value;
+      o.presetNameGiven = true;
+    } else if (arg == "--gain") {
+      if (!ParseDouble(value, -120.0, 60.0, &o.gainDb))
+        return fail("--gain needs -120 to 60 dB, got '" + value + "'");
+    } else if (arg == "--normalize") {
+      if (!ParseDouble(value, -60.0, 0.0, &o.normalizeDbfs))
+        return fail("--normalize needs a peak of -60 to 0 dBFS, got '" + value + "'");
+      o.normalize = true;
     } else if (arg == "--set") {
       size_t split = value.find('=');
       if (split == std::string::npos || split == 0)
@@ -121,6 +171,13 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       o.saveChunk = value;
     }
   }
+  if (o.normalize && o.gainDb != 0.0) return fail("give --gain or --normalize, not both");
+  if (o.inputs.size() > 1 && o.outGiven)
+    return fail("several inputs need --out-dir, not --out");
+  for (const std::string& in : o.inputs)
+    if (in == "-" && o.inputs.size() > 1)
+      return fail("standard input (--in -) cannot be part of a batch");
+  if (!o.outDir.empty() && o.outGiven) return fail("give --out or --out-dir, not both");
   r.ok = true;
   return r;
 }

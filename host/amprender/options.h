@@ -22,12 +22,24 @@ struct ParamSetting {
 
 struct Options {
   std::string plugin = "ferro";  // "ferro", "vortan" or a path to a module
-  std::string inPath;            // empty: the built-in DI riff; "-": standard input
+  // Files or folders (every sound file inside); none: the built-in DI riff;
+  // "-": standard input.
+  std::vector<std::string> inputs;
   std::string outPath = "amprender-out.wav";
+  bool outGiven = false;
+  std::string outDir;  // a batch writes DIR/<input name>.wav
+  int jobs = 1;        // files rendered at once, each by its own plug-in instance
   std::vector<ParamSetting> settings;  // in command-line order
   int program = -1;                    // -1: leave the plug-in's current program
   std::string loadChunk;
   std::string saveChunk;
+  std::string preset;      // a .fxp or .fxb file loaded after --program
+  std::string savePreset;  // .fxp: the current program, .fxb: the bank
+  std::string presetName;  // names the current program before saving
+  bool presetNameGiven = false;
+  double gainDb = 0.0;     // trim after the amplifier and cabinet
+  bool normalize = false;  // scale the whole render so its peak is normalizeDbfs
+  double normalizeDbfs = -1.0;
   int blockSize = 512;
   int rate = 0;  // 0: the input's rate (the riff: 44100 Hz)
   bool rateGiven = false;

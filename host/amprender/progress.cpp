@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace amprender {
@@ -9,8 +10,16 @@ namespace amprender {
 ProgressBar::ProgressBar(std::FILE* stream, int64_t totalFrames)
     : stream_(stream), total_(totalFrames), enabled_(isatty(fileno(stream)) != 0) {}
 
-void ProgressBar::Update(int64_t doneFrames) {
+void ProgressBar::Advance(int64_t frames) {
+  done_.fetch_add(frames, std::memory_order_relaxed);
   if (!enabled_ || total_ <= 0) return;
+  std::lock_guard<std::mutex> lock(mutex_);
+  DrawLocked();
+}
+
+void ProgressBar::DrawLocked() {
+  if (!enabled_ || total_ <= 0) return;
+  const int64_t doneFrames = done_.load(std::memory_order_relaxed);
   int permille = static_cast<int>(std::min<int64_t>(1000, doneFrames * 1000 / total_));
   if (permille / 5 == shown_ / 5 && shown_ >= 0) return;
   shown_ = permille;
@@ -22,6 +31,11 @@ void ProgressBar::Update(int64_t doneFrames) {
 }
 
 void ProgressBar::Clear() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  ClearLocked();
+}
+
+void ProgressBar::ClearLocked() {
   if (!enabled_ || shown_ < 0) return;
   std::fprintf(stream_, "\r%*s\r", 48, "");
   std::fflush(stream_);
@@ -33,6 +47,15 @@ std::string FormatDbfs(double linear) {
   char text[32];
   std::snprintf(text, sizeof text, "%+.1f dBFS", 20.0 * std::log10(linear));
   return text;
+}
+
+double Rms(double sumSquares, int64_t samples) {
+  return samples > 0 ? std::sqrt(sumSquares / static_cast<double>(samples)) : 0.0;
+}
+
+bool LooksLikeLineLevel(const RenderStats& s) {
+  return s.inPeak >= std::pow(10.0, -1.0 / 20.0) &&
+         Rms(s.inSumSquares, s.inSamples) >= std::pow(10.0, -18.0 / 20.0);
 }
 
 std::string FormatSummary(const RenderStats& s) {
@@ -48,6 +71,9 @@ std::string FormatSummary(const RenderStats& s) {
   std::snprintf(line, sizeof line, "%.2f s rendered in %.3f s CPU (%s real time), peak %s, RMS %s",
                 seconds, s.cpuSeconds, factor, FormatDbfs(s.peak).c_str(), FormatDbfs(rms).c_str());
   std::string out = line;
+  if (s.inSamples > 0)
+    out += " (input peak " + FormatDbfs(s.inPeak) + ", RMS " +
+           FormatDbfs(Rms(s.inSumSquares, s.inSamples)) + ")";
   if (s.nonFinite > 0)
     out += "; " + std::to_string(s.nonFinite) + " NaN or infinite samples written as 0";
   return out;

@@ -46,7 +46,7 @@ bool Render(const RenderJob& job, RenderStats* stats, std::string* error) {
   stats->sampleRate = job.source->sampleRate();
   stats->channels = channels;
   const int64_t latency = Latency(e, stats->sampleRate);
-  int64_t toSkip = latency, tailLeft = latency, consumed = 0;
+  int64_t toSkip = latency, tailLeft = latency;
   bool inputDone = false;
 
   for (;;) {
@@ -59,6 +59,14 @@ bool Render(const RenderJob& job, RenderStats* stats, std::string* error) {
       n = job.source->Read(interleaved.data(), block, error);
       if (n < 0) return false;
       if (n == 0) inputDone = true;
+      for (int64_t i = 0; i < n * channels; ++i) {
+        const double x = interleaved[i];
+        if (std::isfinite(x)) {
+          stats->inPeak = std::max(stats->inPeak, std::fabs(x));
+          stats->inSumSquares += x * x;
+        }
+      }
+      stats->inSamples += n * channels;
     }
     if (inputDone) {  // the latency's worth of silence pushes the last input out
       n = std::min<int64_t>(block, tailLeft);
@@ -85,7 +93,7 @@ bool Render(const RenderJob& job, RenderStats* stats, std::string* error) {
     for (int c = 0; c < channels; ++c) {
       const std::vector<float>& from = out[std::min(c, outs - 1)];
       for (int64_t t = 0; t < keep; ++t) {
-        float v = from[skip + t];
+        float v = from[skip + t] * job.gain;
         if (!std::isfinite(v)) {
           v = 0.0f;
           ++stats->nonFinite;
@@ -97,8 +105,7 @@ bool Render(const RenderJob& job, RenderStats* stats, std::string* error) {
     }
     if (keep > 0 && !job.sink->Write(interleaved.data(), keep, error)) return false;
     stats->frames += keep;
-    consumed += inputDone ? 0 : n;
-    if (job.progress) job.progress->Update(consumed);
+    if (job.progress && !inputDone) job.progress->Advance(n);
   }
   return true;
 }

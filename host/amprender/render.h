@@ -15,15 +15,17 @@ namespace amprender {
 struct RenderJob {
   vst2::AEffect* effect = nullptr;
   AudioSource* source = nullptr;
-  WavSink* sink = nullptr;
+  FrameSink* sink = nullptr;
   int blockSize = 512;
+  float gain = 1.0f;  // trim on the output
   ProgressBar* progress = nullptr;                   // may be null
   const volatile std::sig_atomic_t* stop = nullptr;  // set by a signal handler; may be null
 };
 
 // Channels: plug-in input c reads file channel min(c, channels - 1), so a
 // mono file feeds every input; file channel c takes plug-in output
-// min(c, outputs - 1). False with *error on a read or write failure or a stop.
+// min(c, outputs - 1). The stats measure the input as read and the output
+// as written. False with *error on a read or write failure or a stop.
 bool Render(const RenderJob& job, RenderStats* stats, std::string* error);
 
 }  // namespace amprender
