@@ -164,8 +164,11 @@ int RunBatch(const Options& o, const Prepared& prepared, const std::vector<std::
       RenderEntry(o, prepared, &progress, stop, &e);
       if (!e.ok)
         progress.Around([&]() {
-          std::fprintf(stderr, "amprender: error: %s: %s\n", e.in.c_str(),
-                       e.failure.message.c_str());
+          if (e.failure.message.find(e.in) != std::string::npos)
+            std::fprintf(stderr, "amprender: error: %s\n", e.failure.message.c_str());
+          else
+            std::fprintf(stderr, "amprender: error: %s: %s\n", e.in.c_str(),
+                         e.failure.message.c_str());
         });
     }
   };
