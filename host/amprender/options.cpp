@@ -22,7 +22,7 @@ const char* UsageText() {
   return "usage: amprender [--plugin ferro|vortan|PATH.so] [--in IN.wav|-] [--out OUT.wav]\n"
          "                 [--set NAME=VALUE]... [--program N] [--load-chunk FILE]\n"
          "                 [--save-chunk FILE] [--block N] [--rate HZ] [--format float|24]\n"
-         "                 [--list-params]\n"
+         "                 [--cab NAME|FILE|none] [--list-cabs] [--list-params]\n"
          "\n"
          "  --plugin      the amplifier: ferro (default), vortan, or a VST 2.4 module file\n"
          "  --in          the DI recording to re-amp (WAV, FLAC, AIFF ...; mono or stereo);\n"
@@ -38,6 +38,10 @@ const char* UsageText() {
          "  --block       frames per process call (default 512)\n"
          "  --rate        sample rate of the built-in riff in Hz (default 44100)\n"
          "  --format      sample format of the output WAV: float (default) or 24 (bit PCM)\n"
+         "  --cab         a speaker cabinet after the amplifier: a built-in one by name\n"
+         "                (see --list-cabs), an impulse response file (WAV, FLAC, AIFF;\n"
+         "                mono or stereo; any rate), or none (the default)\n"
+         "  --list-cabs   print the built-in cabinets, one name a line, and stop\n"
          "  --list-params print index, name, display and unit of every parameter and stop\n";
 }
 
@@ -70,13 +74,17 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       o.showHelp = true;
       continue;
     }
+    if (arg == "--list-cabs") {
+      o.listCabs = true;
+      continue;
+    }
     if (arg == "--list-params") {
       o.listParams = true;
       continue;
     }
     static const char* const kWithValue[] = {"--plugin",     "--in",        "--out",  "--set",
                                              "--program",    "--block",     "--rate", "--format",
-                                             "--load-chunk", "--save-chunk"};
+                                             "--load-chunk", "--save-chunk", "--cab"};
     bool known = false;
     for (const char* name : kWithValue) known = known || arg == name;
     if (!known) return fail("unknown option " + args[i]);
@@ -116,6 +124,9 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
     } else if (arg == "--load-chunk") {
       if (value.empty()) return fail("--load-chunk needs a file name");
       o.loadChunk = value;
+    } else if (arg == "--cab") {
+      if (value.empty()) return fail("--cab needs a cabinet name, an IR file or none");
+      o.cab = value;
     } else if (arg == "--save-chunk") {
       if (value.empty()) return fail("--save-chunk needs a file name");
       o.saveChunk = value;

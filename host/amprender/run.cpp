@@ -12,6 +12,7 @@
 #include "host/amprender/plugin_session.h"
 #include "host/amprender/progress.h"
 #include "host/amprender/render.h"
+#include "host/cabinet/cabinet.h"
 
 namespace amprender {
 namespace {
@@ -41,6 +42,10 @@ int Run(const std::vector<std::string>& args) {
     std::fputs(UsageText(), stdout);
     return 0;
   }
+  if (o.listCabs) {
+    for (const std::string& name : cabinet::BuiltinNames()) std::printf("%s\n", name.c_str());
+    return 0;
+  }
 
   // Everything that can be checked without the plug-in comes first.
   std::unique_ptr<AudioSource> source;
@@ -58,6 +63,15 @@ int Run(const std::vector<std::string>& args) {
                                     "; amprender renders at the input's rate and does not "
                                     "resample (--rate sets the built-in riff's rate)");
     }
+  }
+  std::unique_ptr<cabinet::Cabinet> cab;
+  if (source && !o.cab.empty() && o.cab != "none") {
+    cab = cabinet::Cabinet::Load(o.cab, &error);
+    cabinet::CabinetConfig config;
+    config.sampleRate = source->sampleRate();
+    config.maxBlock = o.blockSize;
+    config.inputs = config.outputs = source->channels();
+    if (!cab || !cab->Prepare(config, &error)) return Fail(kExitFailure, error);
   }
   std::vector<uint8_t> chunkIn;
   if (!o.loadChunk.empty() && !ReadWholeFile(o.loadChunk, &chunkIn, &error))
@@ -101,6 +115,7 @@ int Run(const std::vector<std::string>& args) {
   job.source = source.get();
   job.sink = &sink;
   job.blockSize = o.blockSize;
+  job.cabinet = cab.get();
   job.progress = &progress;
   job.stop = &gStop;
   RenderStats stats;
