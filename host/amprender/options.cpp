@@ -34,7 +34,8 @@ const char* UsageText() {
          "                 [--preset FILE.fxp|FILE.fxb] [--save-preset FILE.fxp|FILE.fxb]\n"
          "                 [--preset-name NAME] [--load-chunk FILE] [--save-chunk FILE]\n"
          "                 [--gain DB | --normalize DBFS] [--block N] [--rate HZ]\n"
-         "                 [--format float|24] [--list-params]\n"
+         "                 [--format float|24] [--cab NAME|FILE|none] [--list-cabs]\n"
+         "                 [--list-params]\n"
          "\n"
          "  --plugin      the amplifier: ferro (default), vortan, or a VST 2.4 module file\n"
          "  --in          the DI recording to re-amp (WAV, FLAC, AIFF ...; mono or stereo);\n"
@@ -60,6 +61,10 @@ const char* UsageText() {
          "  --block       frames per process call (default 512)\n"
          "  --rate        sample rate of the built-in riff in Hz (default 44100)\n"
          "  --format      sample format of the output WAV: float (default) or 24 (bit PCM)\n"
+         "  --cab         a speaker cabinet after the amplifier: a built-in one by name\n"
+         "                (see --list-cabs), an impulse response file (WAV, FLAC, AIFF;\n"
+         "                mono or stereo; any rate), or none (the default)\n"
+         "  --list-cabs   print the built-in cabinets, one name a line, and stop\n"
          "  --list-params print index, name, display and unit of every parameter and stop\n";
 }
 
@@ -92,6 +97,10 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       o.showHelp = true;
       continue;
     }
+    if (arg == "--list-cabs") {
+      o.listCabs = true;
+      continue;
+    }
     if (arg == "--list-params") {
       o.listParams = true;
       continue;
@@ -101,7 +110,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
         "--plugin",     "--in",          "--out",         "--set",         "--program",
         "--block",      "--rate",        "--format",      "--load-chunk",  "--save-chunk",
         "--out-dir",    "--jobs",        "--preset",      "--save-preset", "--preset-name",
-        "--gain",       "--normalize"};
+        "--gain",       "--normalize",   "--cab"};
     bool known = false;
     for (const char* name : kWithValue) known = known || arg == name;
     if (!known) return fail("unknown option " + args[i]);
@@ -166,6 +175,9 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
     } else if (arg == "--load-chunk") {
       if (value.empty()) return fail("--load-chunk needs a file name");
       o.loadChunk = value;
+    } else if (arg == "--cab") {
+      if (value.empty()) return fail("--cab needs a cabinet name, an IR file or none");
+      o.cab = value;
     } else if (arg == "--save-chunk") {
       if (value.empty()) return fail("--save-chunk needs a file name");
       o.saveChunk = value;

@@ -43,6 +43,8 @@ struct Options {
   int blockSize = 512;
   int rate = 0;  // 0: the input's rate (the riff: 44100 Hz)
   bool rateGiven = false;
+  std::string cab;  // --cab: a built-in cabinet's name, an IR file, or none; empty: none
+  bool listCabs = false;
   bool listParams = false;
   bool showHelp = false;
   SampleFormat format = SampleFormat::kFloat32;

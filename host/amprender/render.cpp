@@ -45,7 +45,19 @@ bool Render(const RenderJob& job, RenderStats* stats, std::string* error) {
   *stats = RenderStats();
   stats->sampleRate = job.source->sampleRate();
   stats->channels = channels;
-  const int64_t latency = Latency(e, stats->sampleRate);
+  const int64_t latency =
+      Latency(e, stats->sampleRate) + (job.cabinet ? job.cabinet->latency() : 0);
+  // The cabinet takes plug-in output min(c, outs - 1) for file channel c.
+  std::vector<std::vector<float>> cabOut;
+  std::vector<const float*> cabInPtr;
+  std::vector<float*> cabOutPtr;
+  if (job.cabinet) {
+    cabOut.assign(channels, std::vector<float>(block, 0.0f));
+    for (int c = 0; c < channels; ++c) {
+      cabInPtr.push_back(out[std::min(c, outs - 1)].data());
+      cabOutPtr.push_back(cabOut[c].data());
+    }
+  }
   int64_t toSkip = latency, tailLeft = latency;
   bool inputDone = false;
 
@@ -85,13 +97,14 @@ bool Render(const RenderJob& job, RenderStats* stats, std::string* error) {
       e->processReplacing(e, inPtr.data(), outPtr.data(), static_cast<int32_t>(n));
     else
       e->process(e, inPtr.data(), outPtr.data(), static_cast<int32_t>(n));
+    if (job.cabinet) job.cabinet->Process(cabInPtr.data(), cabOutPtr.data(), static_cast<int>(n));
     stats->cpuSeconds += CpuNow() - cpu;
 
     const int64_t skip = std::min(toSkip, n);
     toSkip -= skip;
     const int64_t keep = n - skip;
     for (int c = 0; c < channels; ++c) {
-      const std::vector<float>& from = out[std::min(c, outs - 1)];
+      const std::vector<float>& from = job.cabinet ? cabOut[c] : out[std::min(c, outs - 1)];
       for (int64_t t = 0; t < keep; ++t) {
         float v = from[skip + t] * job.gain;
         if (!std::isfinite(v)) {

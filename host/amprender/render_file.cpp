@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "host/amprender/render.h"
+#include "host/cabinet/cabinet.h"
 
 namespace amprender {
 namespace {
@@ -27,12 +28,26 @@ bool RenderFile(const Options& o, PluginSession& session, const FileRender& r, R
   // Normalising needs the whole render's peak before the first sample is
   // written: the first pass keeps the render in memory, the second scales it
   // into the file.
+  // Each render has its own cabinet, prepared for this file's rate and channels.
+  std::unique_ptr<cabinet::Cabinet> cab;
+  if (!o.cab.empty() && o.cab != "none") {
+    cab = cabinet::Cabinet::Load(o.cab, &error);
+    cabinet::CabinetConfig config;
+    config.sampleRate = source.sampleRate();
+    config.maxBlock = o.blockSize;
+    config.inputs = config.outputs = source.channels();
+    if (!cab || !cab->Prepare(config, &error)) {
+      sink.Abandon();
+      return Fail(failure, kExitFailure, error);
+    }
+  }
   MemorySink memory(source.channels());
   RenderJob job;
   job.effect = session.effect();
   job.source = &source;
   job.sink = o.normalize ? static_cast<FrameSink*>(&memory) : &sink;
   job.blockSize = o.blockSize;
+  job.cabinet = cab.get();
   job.gain = o.normalize ? 1.0f : static_cast<float>(std::pow(10.0, o.gainDb / 20.0));
   job.progress = r.progress;
   job.stop = r.stop;

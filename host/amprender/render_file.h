@@ -1,5 +1,5 @@
-// One input through one prepared plug-in instance into one WAV file, with the
-// output trim or the two-pass peak normalisation.
+// One input through one prepared plug-in instance and the cabinet into one WAV
+// file, with the output trim or the two-pass peak normalisation.
 #pragma once
 
 #include <csignal>

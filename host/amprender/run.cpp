@@ -12,6 +12,7 @@
 #include "host/amprender/prepare.h"
 #include "host/amprender/progress.h"
 #include "host/amprender/render_file.h"
+#include "host/cabinet/cabinet.h"
 
 namespace amprender {
 namespace {
@@ -69,6 +70,10 @@ int Run(const std::vector<std::string>& args) {
     std::fputs(UsageText(), stdout);
     return 0;
   }
+  if (o.listCabs) {
+    for (const std::string& name : cabinet::BuiltinNames()) std::printf("%s\n", name.c_str());
+    return 0;
+  }
 
   // Everything that can be checked without the plug-in comes first.
   std::string error;
@@ -104,6 +109,11 @@ int Run(const std::vector<std::string>& args) {
                                     "; amprender renders at the input's rate and does not "
                                     "resample (--rate sets the built-in riff's rate)");
     }
+  }
+  // The cabinet is checked before any plug-in starts; each render loads its own.
+  if (!o.cab.empty() && o.cab != "none") {
+    std::unique_ptr<cabinet::Cabinet> cab = cabinet::Cabinet::Load(o.cab, &error);
+    if (!cab) return Fail(kExitFailure, error);
   }
 
   Prepared prepared;

@@ -1,0 +1,94 @@
+#include "host/cabinet/convolver.h"
+
+#include <sched.h>
+#include <unistd.h>
+#include <zita-convolver.h>
+
+#include <algorithm>
+#include <cmath>
+#include <mutex>
+
+#include "host/cabinet/fftw_lock.h"
+
+namespace cabinet {
+
+Convolver::Convolver() = default;
+
+Convolver::~Convolver() {
+  if (!proc_) return;
+  Stop();
+  std::lock_guard<std::mutex> lock(FftwPlannerLock());
+  proc_->cleanup();
+}
+
+bool Convolver::Configure(const ImpulseResponse& ir, int inputs, int outputs, int quantum,
+                          bool offline, int realtimePriority, std::string* error) {
+  inputs_ = inputs;
+  outputs_ = outputs;
+  quantum_ = quantum;
+  offline_ = offline;
+  priority_ = realtimePriority;
+  proc_ = std::make_unique<Convproc>();
+  const uint32_t frames = static_cast<uint32_t>(ir.frames());
+  // One IR per output: the share of the input x output matrix that is used.
+  const float density = static_cast<float>(outputs) / static_cast<float>(inputs * outputs);
+  int rc;
+  {
+    std::lock_guard<std::mutex> lock(FftwPlannerLock());
+    rc = proc_->configure(static_cast<uint32_t>(inputs), static_cast<uint32_t>(outputs), frames,
+                          static_cast<uint32_t>(quantum), static_cast<uint32_t>(quantum),
+                          Convproc::MAXPART, density);
+  }
+  if (rc != 0) {
+    *error = "the convolver cannot be set up for " + ir.source + " (" + std::to_string(frames) +
+             " frames, partition " + std::to_string(quantum) + "): error " + std::to_string(rc);
+    return false;
+  }
+  const int irChannels = static_cast<int>(ir.channels.size());
+  for (int c = 0; c < outputs; ++c) {
+    // zita copies and transforms the data; it takes a non-const pointer only.
+    float* data = const_cast<float*>(ir.channels[std::min(c, irChannels - 1)].data());
+    rc = proc_->impdata_create(static_cast<uint32_t>(std::min(c, inputs - 1)),
+                               static_cast<uint32_t>(c), 1, data, 0, static_cast<int32_t>(frames));
+    if (rc != 0) {
+      *error = "the convolver refused the IR of " + ir.source + ": error " + std::to_string(rc);
+      return false;
+    }
+  }
+  Start();
+  return true;
+}
+
+void Convolver::Start() {
+  // Offline the workers' scheduling does not matter (every call waits for
+  // them); live they run below the audio thread when it is real-time.
+  if (!offline_ && priority_ > 0)
+    proc_->start_process(priority_, SCHED_FIFO);
+  else
+    proc_->start_process(0, SCHED_OTHER);
+}
+
+void Convolver::Stop() {
+  if (proc_->state() == Convproc::ST_PROC) proc_->stop_process();
+  while (proc_->state() == Convproc::ST_WAIT && !proc_->check_stop()) usleep(1000);
+}
+
+void Convolver::Reset() {
+  if (!proc_) return;
+  Stop();
+  proc_->reset();
+  Start();
+}
+
+void Convolver::ProcessQuantum(const float* const* in, float* const* out) noexcept {
+  for (int i = 0; i < inputs_; ++i) {
+    float* to = proc_->inpdata(static_cast<uint32_t>(i));
+    const float* from = in[i];
+    for (int t = 0; t < quantum_; ++t) to[t] = std::isfinite(from[t]) ? from[t] : 0.0f;
+  }
+  proc_->process(offline_);
+  for (int c = 0; c < outputs_; ++c)
+    std::copy_n(proc_->outdata(static_cast<uint32_t>(c)), quantum_, out[c]);
+}
+
+}  // namespace cabinet
