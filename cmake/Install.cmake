@@ -7,7 +7,8 @@
 #   cmake --build build --target uninstall     -> removes what the install put there
 #
 # The folder is chosen when installing, not when configuring, so a $VST_PATH or
-# HOME set for the install command counts. Nothing else of the project installs.
+# HOME set for the install command counts. The factory presets go with them into
+# presets/<module name>/ in that folder; nothing else of the project installs.
 
 set(VST_INSTALL_DIR "" CACHE STRING
     "Folder for the VST 2 modules (empty: first folder of \$VST_PATH at install time, else ~/.vst)")
@@ -23,6 +24,7 @@ if(_valve_modules)
   install(CODE "
     set(VALVE_VST_CONFIGURED_DIR [[${VST_INSTALL_DIR}]])
     set(VALVE_VST_MODULES [[${_valve_modules}]])
+    set(VALVE_PRESETS_SOURCE [[${CMAKE_SOURCE_DIR}/presets]])
     include([[${CMAKE_CURRENT_LIST_DIR}/install_modules.cmake]])
   ")
 endif()

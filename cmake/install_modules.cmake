@@ -1,4 +1,5 @@
-# Run by `cmake --install`: copies the plug-in modules into the VST folder.
+# Run by `cmake --install`: copies the plug-in modules into the VST folder, and
+# the factory presets (when given) into presets/<module name>/ beside them.
 # file(INSTALL) puts $DESTDIR in front of the folder and records each file in
 # install_manifest.txt, which the uninstall target reads.
 include(${CMAKE_CURRENT_LIST_DIR}/vst_install_dir.cmake)
@@ -9,3 +10,11 @@ foreach(_module IN LISTS VALVE_VST_MODULES)
   endif()
 endforeach()
 file(INSTALL DESTINATION "${_dir}" TYPE MODULE FILES ${VALVE_VST_MODULES})
+
+if(VALVE_PRESETS_SOURCE)
+  file(GLOB _ferro_presets "${VALVE_PRESETS_SOURCE}/ferro/*.fxp")
+  file(GLOB _vortan_presets "${VALVE_PRESETS_SOURCE}/vortan/*.fxp" "${VALVE_PRESETS_SOURCE}/vortan/*.fxb")
+  file(INSTALL DESTINATION "${_dir}/presets" TYPE FILE FILES "${VALVE_PRESETS_SOURCE}/README.md")
+  file(INSTALL DESTINATION "${_dir}/presets/Ostra_Ferro_B3" TYPE FILE FILES ${_ferro_presets})
+  file(INSTALL DESTINATION "${_dir}/presets/Vortan_v1_1" TYPE FILE FILES ${_vortan_presets})
+endif()
