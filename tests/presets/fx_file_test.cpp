@@ -46,7 +46,7 @@ Bytes Parsed(const Bytes& bytes, FxFile* file) {
 TEST(FxFile, ProgramAndBankHaveTheStandardByteLayout) {
   Bytes fxp;
   AppendText(&fxp, "CcnK");
-  Append(&fxp, {0, 0, 0, 52});  // 4 + 4*4 + 28 + 2*4 after the count
+  Append(&fxp, {0, 0, 0, 56});  // after the count: 4 + 4 * 4 + 28 + 2 * 4
   AppendText(&fxp, "FxCk");
   Append(&fxp, {0, 0, 0, 1, 'T', 'e', 's', 't', 0, 0, 0, 7, 0, 0, 0, 2});
   Append(&fxp, {'C', 'l', 'e', 'a', 'n'});
@@ -56,7 +56,7 @@ TEST(FxFile, ProgramAndBankHaveTheStandardByteLayout) {
 
   Bytes fxb;
   AppendText(&fxb, "CcnK");
-  Append(&fxb, {0, 0, 0, 159});  // 4 + 4*4 + 128 + 4 + 3
+  Append(&fxb, {0, 0, 0, 155});  // after the count: 4 + 4 * 4 + 128 + 4 + 3
   AppendText(&fxb, "FBCh");
   Append(&fxb, {0, 0, 0, 2, 'T', 'e', 's', 't', 0, 0, 0, 7, 0, 0, 0, 10});
   Append(&fxb, {0, 0, 0, 3});  // current program, version 2
