@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <mutex>
 
 namespace amprender {
 namespace {
@@ -65,7 +66,10 @@ PluginSession::~PluginSession() {
   // The module stays loaded until the process ends, as in a host that never
   // unloads: a plug-in may keep process-wide state (solved-curve caches,
   // threads) that unloading would cut off, and amprender exits right after.
+  // Sessions of a batch end on their own threads.
+  static std::mutex* keptMutex = new std::mutex();
   static std::vector<host::PluginModule*>* kept = new std::vector<host::PluginModule*>();
+  std::lock_guard<std::mutex> lock(*keptMutex);
   if (module_) kept->push_back(module_.release());
 }
 

@@ -238,6 +238,14 @@ render.
 """
 
 
+def readable(knob):
+    """The knob as written in the table, with the valve's name where a number stands for it."""
+    for tube, value in table.TUBE.items():
+        if knob == "PA TubeType=" + value:
+            return "`%s` (%s)" % (knob, tube)
+    return "`%s`" % knob
+
+
 def write_readme(rows):
     lines = [README_HEAD % dict(target=table.TARGET_PEAK_DBFS, hz=TONE_HZ, tone=TONE_PEAK_DBFS,
                                 harm=HARMONICS)]
@@ -248,7 +256,7 @@ def write_readme(rows):
                  "order they are applied.\n")
     for plugin, path, p, knobs, *_ in rows:
         lines.append("\n- **%s %s** (`%s`): %s\n" % (plugin, p["name"], path,
-                                                     ", ".join("`%s`" % k for k in knobs)))
+                                                     ", ".join(readable(k) for k in knobs)))
     lines.append("\nCompanion settings of the Vortan mode memories:\n")
     for mode, c in table.COMPANION.items():
         lines.append("\n- **%s** (levelled with %s): %s\n" % (
