@@ -82,8 +82,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       o.listParams = true;
       continue;
     }
-    static const char* const kWithValue[] = {"--plugin",     "--in",        "--out",  "--set",
-                                             "--program",    "--block",     "--rate", "--format",
+    static const char* const kWithValue[] = {"--plugin",     "--in",         "--out",  "--set",
+                                             "--program",    "--block",      "--rate", "--format",
                                              "--load-chunk", "--save-chunk", "--cab"};
     bool known = false;
     for (const char* name : kWithValue) known = known || arg == name;

@@ -120,8 +120,8 @@ bool Cabinet::Prepare(const CabinetConfig& config, std::string* error) {
              std::to_string(config.outputs) + " output(s)";
     return false;
   }
-  if (config.exactBlocks && (!IsPowerOfTwo(config.maxBlock) || config.maxBlock < 64 ||
-                             config.maxBlock > 8192)) {
+  if (config.exactBlocks &&
+      (!IsPowerOfTwo(config.maxBlock) || config.maxBlock < 64 || config.maxBlock > 8192)) {
     *error = "cabinet " + name_ + ": a block of " + std::to_string(config.maxBlock) +
              " frames cannot run without latency (a power of two from 64 to 8192 can)";
     return false;
@@ -142,8 +142,8 @@ bool Cabinet::Prepare(const CabinetConfig& config, std::string* error) {
   auto engine = std::make_unique<Engine>();
   engine->buffered = !config.exactBlocks;
   const int quantum = config.exactBlocks ? config.maxBlock
-                      : config.offline  ? kBufferedQuantumOffline
-                                        : kBufferedQuantumLive;
+                      : config.offline   ? kBufferedQuantumOffline
+                                         : kBufferedQuantumLive;
   if (!engine->convolver.Configure(ir, config.inputs, config.outputs, quantum, config.offline,
                                    config.realtimePriority, error))
     return false;

@@ -6,9 +6,9 @@
 
 #include <algorithm>
 #include <chrono>
-#include <thread>
 #include <cmath>
 #include <mutex>
+#include <thread>
 
 #include "host/cabinet/fftw_lock.h"
 
@@ -41,10 +41,11 @@ bool Convolver::Configure(const ImpulseResponse& ir, int inputs, int outputs, in
   int rc;
   {
     std::lock_guard<std::mutex> lock(FftwPlannerLock());
-    rc = proc_->configure(static_cast<uint32_t>(inputs), static_cast<uint32_t>(outputs), frames,
-                          static_cast<uint32_t>(quantum), static_cast<uint32_t>(quantum),
-                          offline ? static_cast<uint32_t>(quantum) : static_cast<uint32_t>(Convproc::MAXPART),
-                          density);
+    rc = proc_->configure(
+        static_cast<uint32_t>(inputs), static_cast<uint32_t>(outputs), frames,
+        static_cast<uint32_t>(quantum), static_cast<uint32_t>(quantum),
+        offline ? static_cast<uint32_t>(quantum) : static_cast<uint32_t>(Convproc::MAXPART),
+        density);
   }
   if (rc != 0) {
     *error = "the convolver cannot be set up for " + ir.source + " (" + std::to_string(frames) +

@@ -45,7 +45,8 @@ TEST(AmprenderCab, AStereoIrFollowsThePluginWithBothLatenciesTakenOut) {
   Write(dir / "ir.wav", 2, 44100, ir);
   std::vector<float> in;
   for (int t = 0; t < 5000; ++t)
-    for (int c = 0; c < 2; ++c) in.push_back(static_cast<float>(0.3 * std::sin(0.01 * t * (c + 1))));
+    for (int c = 0; c < 2; ++c)
+      in.push_back(static_cast<float>(0.3 * std::sin(0.01 * t * (c + 1))));
   Write(dir / "in.wav", 2, 44100, in);
   ToolResult r = Tool(dir, {"--plugin", AMPRENDER_TEST_LATENCY_PLUGIN_PATH, "--in", "in.wav",
                             "--out", "out.wav", "--cab", "ir.wav", "--block", "100"});
@@ -65,8 +66,8 @@ TEST(AmprenderCab, BuiltInCabinetsAreListedAndRenderTheSameWhateverTheBlock) {
   ASSERT_EQ(list.exitCode, 0) << list.err;
   EXPECT_EQ(list.out.rfind("none\n", 0), 0u) << list.out;
   EXPECT_NE(list.out.find("\n4x12-closed\n"), std::string::npos) << list.out;
-  ToolResult a = Tool(dir, {"--plugin", AMPRENDER_TEST_GAIN_PLUGIN_PATH, "--cab", "2x12-open",
-                            "--out", "a.wav"});
+  ToolResult a = Tool(
+      dir, {"--plugin", AMPRENDER_TEST_GAIN_PLUGIN_PATH, "--cab", "2x12-open", "--out", "a.wav"});
   ToolResult b = Tool(dir, {"--plugin", AMPRENDER_TEST_GAIN_PLUGIN_PATH, "--cab", "2x12-open",
                             "--out", "b.wav", "--block", "77"});
   ASSERT_EQ(a.exitCode, 0) << a.err;
@@ -79,8 +80,8 @@ TEST(AmprenderCab, ABadIrIsRefusedByNameAndNothingIsWritten) {
   Write(dir / "silent.wav", 1, 48000, std::vector<float>(100, 0.0f));
   Write(dir / "three.wav", 3, 48000, std::vector<float>(300, 0.1f));
   for (const char* cab : {"missing.wav", "silent.wav", "three.wav", "9x15-nothing"}) {
-    ToolResult r = Tool(dir, {"--plugin", AMPRENDER_TEST_GAIN_PLUGIN_PATH, "--cab", cab,
-                              "--out", "out.wav"});
+    ToolResult r =
+        Tool(dir, {"--plugin", AMPRENDER_TEST_GAIN_PLUGIN_PATH, "--cab", cab, "--out", "out.wav"});
     EXPECT_EQ(r.exitCode, 1) << cab;
     EXPECT_NE(r.err.find(cab), std::string::npos) << r.err;
     EXPECT_FALSE(Exists(dir / "out.wav")) << cab;

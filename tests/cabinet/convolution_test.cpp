@@ -53,14 +53,16 @@ std::unique_ptr<cabinet::Cabinet> Make(std::vector<std::vector<float>> channels,
 // Runs `input` (one channel per cabinet input) through the cabinet in blocks
 // cycling through `blocks`, followed by latency frames of silence; returns
 // each output with the latency taken out.
-std::vector<std::vector<float>> RunBlocks(cabinet::Cabinet& cab, std::vector<std::vector<float>> input,
-                                    int outputs, const std::vector<int>& blocks) {
+std::vector<std::vector<float>> RunBlocks(cabinet::Cabinet& cab,
+                                          std::vector<std::vector<float>> input, int outputs,
+                                          const std::vector<int>& blocks) {
   const size_t frames = input[0].size();
   for (auto& ch : input) ch.resize(frames + cab.latency(), 0.0f);
   std::vector<std::vector<float>> out(outputs, std::vector<float>(input[0].size()));
   size_t done = 0;
   for (size_t b = 0; done < input[0].size(); ++b) {
-    const int n = static_cast<int>(std::min<size_t>(blocks[b % blocks.size()], input[0].size() - done));
+    const int n =
+        static_cast<int>(std::min<size_t>(blocks[b % blocks.size()], input[0].size() - done));
     std::vector<const float*> in;
     std::vector<float*> o;
     for (auto& ch : input) in.push_back(ch.data() + done);
@@ -74,7 +76,8 @@ std::vector<std::vector<float>> RunBlocks(cabinet::Cabinet& cab, std::vector<std
 
 // The largest difference from the direct convolution of x with h, in dB
 // relative to the direct result's peak.
-double ErrorDb(const std::vector<float>& y, const std::vector<float>& x, const std::vector<float>& h) {
+double ErrorDb(const std::vector<float>& y, const std::vector<float>& x,
+               const std::vector<float>& h) {
   double peak = 0.0, err = 0.0;
   for (size_t n = 0; n < y.size(); ++n) {
     double s = 0.0;

@@ -59,8 +59,8 @@ TEST(CabinetIrFile, EachContainerRateAndChannelCountIsBroughtToTheSessionAtTheCo
     SCOPED_TRACE(c.name);
     const size_t frames = static_cast<size_t>(c.rate) / 20;  // 50 ms
     std::vector<float> data;
-    const std::vector<float> left = DecayingNoise(frames, c.rate, 1), right =
-                                                                         DecayingNoise(frames, c.rate, 2);
+    const std::vector<float> left = DecayingNoise(frames, c.rate, 1),
+                             right = DecayingNoise(frames, c.rate, 2);
     for (size_t n = 0; n < frames; ++n) {
       data.push_back(left[n]);
       if (c.channels == 2) data.push_back(right[n]);
