@@ -14,9 +14,12 @@
 namespace cabinet {
 namespace {
 
-// The fixed partition of the buffered mode: its latency (5.3 ms at 48 kHz)
-// and the block the convolver always sees, whatever the caller's blocks.
-constexpr int kBufferedQuantum = 256;
+// The fixed partition of the buffered mode: its latency and the block the
+// convolver always sees, whatever the caller's blocks. Live it is short (5.3
+// ms at 48 kHz); offline, where the latency is taken out, a longer one makes
+// the single level of equal partitions cheap for long IRs.
+constexpr int kBufferedQuantumLive = 256;
+constexpr int kBufferedQuantumOffline = 1024;
 
 bool IsPowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
 
@@ -117,8 +120,8 @@ bool Cabinet::Prepare(const CabinetConfig& config, std::string* error) {
              std::to_string(config.outputs) + " output(s)";
     return false;
   }
-  if (config.exactBlocks && (!IsPowerOfTwo(config.maxBlock) || config.maxBlock < 64 ||
-                             config.maxBlock > 8192)) {
+  if (config.exactBlocks &&
+      (!IsPowerOfTwo(config.maxBlock) || config.maxBlock < 64 || config.maxBlock > 8192)) {
     *error = "cabinet " + name_ + ": a block of " + std::to_string(config.maxBlock) +
              " frames cannot run without latency (a power of two from 64 to 8192 can)";
     return false;
@@ -138,7 +141,9 @@ bool Cabinet::Prepare(const CabinetConfig& config, std::string* error) {
 
   auto engine = std::make_unique<Engine>();
   engine->buffered = !config.exactBlocks;
-  const int quantum = config.exactBlocks ? config.maxBlock : kBufferedQuantum;
+  const int quantum = config.exactBlocks ? config.maxBlock
+                      : config.offline   ? kBufferedQuantumOffline
+                                         : kBufferedQuantumLive;
   if (!engine->convolver.Configure(ir, config.inputs, config.outputs, quantum, config.offline,
                                    config.realtimePriority, error))
     return false;

@@ -51,8 +51,8 @@ bool ReadImpulseFile(const std::string& path, ImpulseResponse* out, std::string*
 
 // The same checks on a sound file held in memory (the built-in cabinets);
 // `name` stands for the file in messages.
-bool ReadImpulseBytes(const void* data, size_t size, const std::string& name,
-                      ImpulseResponse* out, std::string* error);
+bool ReadImpulseBytes(const void* data, size_t size, const std::string& name, ImpulseResponse* out,
+                      std::string* error);
 
 // The names of the built-in cabinets, "none" first, one per entry.
 std::vector<std::string> BuiltinNames();

@@ -5,8 +5,10 @@
 #include <zita-convolver.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <mutex>
+#include <thread>
 
 #include "host/cabinet/fftw_lock.h"
 
@@ -32,12 +34,18 @@ bool Convolver::Configure(const ImpulseResponse& ir, int inputs, int outputs, in
   const uint32_t frames = static_cast<uint32_t>(ir.frames());
   // One IR per output: the share of the input x output matrix that is used.
   const float density = static_cast<float>(outputs) / static_cast<float>(inputs * outputs);
+  // Live: a late worker (an overloaded machine) costs a partition's worth of
+  // output, never the whole convolver (by default it stops itself after five
+  // late periods).
+  if (!offline) proc_->set_options(Convproc::OPT_LATE_CONTIN);
   int rc;
   {
     std::lock_guard<std::mutex> lock(FftwPlannerLock());
-    rc = proc_->configure(static_cast<uint32_t>(inputs), static_cast<uint32_t>(outputs), frames,
-                          static_cast<uint32_t>(quantum), static_cast<uint32_t>(quantum),
-                          Convproc::MAXPART, density);
+    rc = proc_->configure(
+        static_cast<uint32_t>(inputs), static_cast<uint32_t>(outputs), frames,
+        static_cast<uint32_t>(quantum), static_cast<uint32_t>(quantum),
+        offline ? static_cast<uint32_t>(quantum) : static_cast<uint32_t>(Convproc::MAXPART),
+        density);
   }
   if (rc != 0) {
     *error = "the convolver cannot be set up for " + ir.source + " (" + std::to_string(frames) +
@@ -60,6 +68,7 @@ bool Convolver::Configure(const ImpulseResponse& ir, int inputs, int outputs, in
 }
 
 void Convolver::Start() {
+  started_ = std::chrono::steady_clock::now();
   // Offline the workers' scheduling does not matter (every call waits for
   // them); live they run below the audio thread when it is real-time.
   if (!offline_ && priority_ > 0)
@@ -69,8 +78,15 @@ void Convolver::Start() {
 }
 
 void Convolver::Stop() {
+  // A worker that has not yet run its first line is taken for stopped, then
+  // starts and waits forever, and the convolver waits for it. Workers start
+  // within microseconds; a live convolver stopped at once waits a moment.
+  if (!offline_) std::this_thread::sleep_until(started_ + std::chrono::milliseconds(200));
   if (proc_->state() == Convproc::ST_PROC) proc_->stop_process();
   while (proc_->state() == Convproc::ST_WAIT && !proc_->check_stop()) usleep(1000);
+  // A worker marks itself idle just before its last store and return; give
+  // it that moment before its level is reset or freed.
+  if (!offline_) usleep(10000);
 }
 
 void Convolver::Reset() {

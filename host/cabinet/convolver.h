@@ -1,10 +1,18 @@
 // zita-convolver's partitioned convolver for a cabinet: one or two inputs,
 // one or two outputs, output c fed by input min(c, inputs - 1) through IR
-// channel min(c, IR channels - 1). The first partition is the processing
-// quantum and runs in the caller's thread; longer partitions run on the
-// convolver's worker threads, which offline are waited for on every call.
+// channel min(c, IR channels - 1).
+//
+// Live, the partitions grow from the processing quantum (run in the caller's
+// thread) to 8192 frames (run on the convolver's worker threads), so a long
+// IR costs little per block. Offline, every partition is one quantum long and
+// all of them run in the caller's thread: the convolver's workers start
+// asynchronously and the first periods are computed inline or on a worker
+// depending on when a worker thread first runs, which changes the rounding
+// from render to render; a single level has no workers and gives the same
+// output every time.
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -42,6 +50,7 @@ class Convolver {
   int quantum_ = 0;
   bool offline_ = true;
   int priority_ = 0;
+  std::chrono::steady_clock::time_point started_;
 };
 
 }  // namespace cabinet

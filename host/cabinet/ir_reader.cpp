@@ -16,8 +16,8 @@ constexpr int kMinRate = 8000;
 constexpr int kMaxRate = 768000;
 
 // Takes the frames of an opened file, checks them and fills *out. Closes sf.
-bool ReadOpened(SNDFILE* sf, const SF_INFO& info, const std::string& name,
-                ImpulseResponse* out, std::string* error) {
+bool ReadOpened(SNDFILE* sf, const SF_INFO& info, const std::string& name, ImpulseResponse* out,
+                std::string* error) {
   auto refuse = [&](const std::string& why) {
     sf_close(sf);
     *error = "impulse response " + name + ": " + why;
@@ -118,8 +118,8 @@ bool ReadImpulseFile(const std::string& path, ImpulseResponse* out, std::string*
   return ReadOpened(sf, info, path, out, error);
 }
 
-bool ReadImpulseBytes(const void* data, size_t size, const std::string& name,
-                      ImpulseResponse* out, std::string* error) {
+bool ReadImpulseBytes(const void* data, size_t size, const std::string& name, ImpulseResponse* out,
+                      std::string* error) {
   MemoryFile file{static_cast<const unsigned char*>(data), static_cast<sf_count_t>(size), 0};
   SF_VIRTUAL_IO io{MemLength, MemSeek, MemRead, MemWrite, MemTell};
   SF_INFO info{};
