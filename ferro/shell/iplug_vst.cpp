@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/text/utf8_cut.h"
+
 namespace {
 
 // Capacities of the host buffers we write into. Program names follow the
@@ -12,12 +14,10 @@ namespace {
 constexpr int kProgramNameCapacity = vst2::kMaxProgNameLen;
 constexpr int kParamStringCapacity = 32;
 
-// Copies at most capacity - 1 characters and a terminator (cut, not an error).
+// Copies at most capacity - 1 bytes and a terminator (cut, not an error),
+// never ending inside a UTF-8 character.
 void CopyOut(void* ptr, const char* text, int capacity) {
-  char* dst = static_cast<char*>(ptr);
-  const size_t n = text ? strnlen(text, static_cast<size_t>(capacity - 1)) : 0;
-  if (n) std::memcpy(dst, text, n);
-  dst[n] = '\0';
+  platform::CopyUtf8Cut(static_cast<char*>(ptr), text, static_cast<size_t>(capacity));
 }
 
 int32_t SpeakerType(int channels) {
