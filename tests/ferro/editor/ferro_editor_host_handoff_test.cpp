@@ -34,8 +34,8 @@ struct Notice {
 
 class HandoffHost {
  public:
-  static intptr_t VST2_CALL Callback(vst2::AEffect*, int32_t opcode, int32_t index, intptr_t,
-                                     void*, float opt) {
+  static intptr_t VST2_CALL Callback(vst2::AEffect*, int32_t opcode, int32_t index, intptr_t, void*,
+                                     float opt) {
     HandoffHost& host = *instance_;
     if (opcode != vst2::audioMasterAutomate && opcode != vst2::audioMasterBeginEdit &&
         opcode != vst2::audioMasterEndEdit) {
@@ -59,7 +59,9 @@ class HandoffHost {
   explicit HandoffHost(vst2::AEffect** effect) : effect_(effect) { instance_ = this; }
   ~HandoffHost() { Stop(); }
 
-  void Start() { thread_ = std::thread([this] { Run(); }); }
+  void Start() {
+    thread_ = std::thread([this] { Run(); });
+  }
   void Stop() {
     {
       std::lock_guard<std::mutex> lock(mutex_);

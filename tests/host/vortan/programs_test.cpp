@@ -34,8 +34,11 @@ TEST_F(VortanHost, ACutProgramNameNeverEndsInsideAUtf8Character) {
     int ascii;
     const char* tail;
     size_t kept;
-  } kCases[] = {{22, "\xC3\xA9", 22}, {21, "\xE2\x82\xAC", 21}, {22, "\xE2\x82\xAC", 22},
-                {20, "\xF0\x9F\x8E\xB8", 20}, {21, "\xC3\xA9", 23}};
+  } kCases[] = {{22, "\xC3\xA9", 22},
+                {21, "\xE2\x82\xAC", 21},
+                {22, "\xE2\x82\xAC", 22},
+                {20, "\xF0\x9F\x8E\xB8", 20},
+                {21, "\xC3\xA9", 23}};
   intptr_t result = 0;
   for (const auto& c : kCases) {
     const std::string name = std::string(static_cast<size_t>(c.ascii), 'a') + c.tail + "zz";
