@@ -4,7 +4,8 @@
 #   programs and quality and loads chunks, and a third reads values;
 # - Vortan editor: automation, audio and repaint on three threads, and
 #   open/close while changes are reported;
-# - Ferro editor: automation, audio and the editor's repaint and gestures.
+# - Ferro editor: automation, audio and the editor's repaint and gestures, and
+#   a host that hands the editor's notices to its own thread.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 

@@ -1,5 +1,6 @@
-// The control list, the plug-in side of the layer, the window's life and the
-// requests the window thread carries out inside the instance lock.
+// The control list, the plug-in side of the layer, the window's life, the
+// requests the window thread carries out inside the instance lock and the
+// notices it then sends to the host outside it.
 #include "ferro/graphics/igraphics_lice.h"
 
 #if defined(_WIN32)
@@ -168,8 +169,8 @@ void IGraphicsLice::CloseWindowAndNotify(bool notifyHost) {
     captured_ = nullptr;
   }
   // A gesture cut short by the close still ends for the host (the caller is
-  // the host's thread inside the instance lock). Not while the plug-in is
-  // being destroyed: then the host is no longer listening.
+  // the host's thread; the binding closes without the instance lock). Not
+  // while the plug-in is being destroyed: then the host is no longer listening.
   const int begun = begun_.exchange(-1);
   if (notifyHost && begun >= 0) plug_->HostEditEnd(begun);
 }
@@ -211,19 +212,20 @@ void IGraphicsLice::FlushRequests() {
     }
     if (count == 0) return;
     if (!LockPlug(closings)) return;
+    HostNotice notices[kMaxRequests];
+    int nNotices = 0;
     for (int i = 0; i < count; ++i) {
       const Request& r = batch[i];
       switch (r.kind) {
         case Request::kEdit:
-          plug_->SetParameterFromGUI(r.paramIdx, r.value);
+          if (plug_->SetParameterFromGUI(r.paramIdx, r.value))
+            notices[nNotices++] = HostNotice{HostNotice::kAutomate, r.paramIdx, r.value};
           break;
         case Request::kBegin:
-          plug_->HostEditBegin(r.paramIdx);
-          begun_ = r.paramIdx;
+          notices[nNotices++] = HostNotice{HostNotice::kBegin, r.paramIdx, 0.0};
           break;
         case Request::kEnd:
-          plug_->HostEditEnd(r.paramIdx);
-          begun_ = -1;
+          notices[nNotices++] = HostNotice{HostNotice::kEnd, r.paramIdx, 0.0};
           break;
         case Request::kPrompt:
           OpenPrompt(r.control);
@@ -234,5 +236,27 @@ void IGraphicsLice::FlushRequests() {
       }
     }
     plug_->Lock().Unlock();
+    NotifyHost(notices, nNotices);
+  }
+}
+
+// Window thread, instance lock released. A close waits for this thread, so
+// every change applied above is reported before the close ends the gesture.
+void IGraphicsLice::NotifyHost(const HostNotice* notices, int count) {
+  for (int i = 0; i < count; ++i) {
+    const HostNotice& n = notices[i];
+    switch (n.kind) {
+      case HostNotice::kAutomate:
+        plug_->HostAutomate(n.paramIdx, n.value);
+        break;
+      case HostNotice::kBegin:
+        plug_->HostEditBegin(n.paramIdx);
+        begun_ = n.paramIdx;
+        break;
+      case HostNotice::kEnd:
+        plug_->HostEditEnd(n.paramIdx);
+        begun_ = -1;
+        break;
+    }
   }
 }

@@ -7,10 +7,13 @@
 // and painting run on the window's thread. Control state is guarded by this
 // layer's own small state lock, which is held only to change or copy that
 // state, never while drawing and never while calling into the plug-in. The
-// window thread calls the plug-in (edits, begin/end notices, prompt values)
-// only after taking the instance lock with TryLock, and gives up when the
-// window is being closed: the thread that closes it holds the instance lock
-// while it waits for the window thread to finish.
+// window thread changes the plug-in (edits, prompt values) only after taking
+// the instance lock with TryLock, and gives up when the window is being
+// closed by a thread that may hold the instance lock while it waits for the
+// window thread to finish. The host hears of those changes (automation, begin
+// and end of a gesture) from the window thread after it has released the
+// instance lock, in the order they were made: a host may hand the notice to
+// another thread and wait while that thread calls the plug-in.
 #pragma once
 
 #include <atomic>
@@ -96,6 +99,12 @@ class IGraphicsLice : public IGraphics, public platform::WindowListener {
     double value;
     IControl* control;
   };
+  // What the host is told of a request once the instance lock is released.
+  struct HostNotice {
+    enum Kind { kAutomate, kBegin, kEnd } kind;
+    int paramIdx;
+    double value;
+  };
   static constexpr int kMaxRequests = 16;
 
   // platform::WindowListener (window thread)
@@ -109,8 +118,10 @@ class IGraphicsLice : public IGraphics, public platform::WindowListener {
   void KeyDown(const platform::Event& event);
   IControl* ControlAt(int x, int y);
   void Queue(Request::Kind kind, int paramIdx, double value, IControl* control);
-  // Carries out the queued requests with the instance lock (window thread).
+  // Carries out the queued requests with the instance lock, then tells the
+  // host without it (window thread).
   void FlushRequests();
+  void NotifyHost(const HostNotice* notices, int count);
   bool LockPlug(unsigned closings);
   void CloseWindowAndNotify(bool notifyHost);
   void OpenPrompt(IControl* control);

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/text/utf8_cut.h"
+
 namespace {
 // Truncation toward zero that stays defined for any double a host may send.
 int TruncateToInt(double v) {
@@ -13,7 +15,7 @@ int TruncateToInt(double v) {
 }
 
 void CopyName(char* dst, const char* src) {
-  std::snprintf(dst, IParameter::kNameLength, "%s", src ? src : "");
+  platform::CopyUtf8Cut(dst, src, IParameter::kNameLength);
 }
 }  // namespace
 
@@ -85,7 +87,7 @@ void IParameter::FormatValue(double value, bool normalized, char* out, int capac
   if (std::isnan(v)) v = min_;
   const char* text = TextFor(TruncateToInt(v));
   if (text && text[0]) {
-    std::snprintf(out, static_cast<size_t>(capacity), "%s", text);
+    platform::CopyUtf8Cut(out, text, static_cast<size_t>(capacity));
     return;
   }
   if (negateDisplay_) v = -v;

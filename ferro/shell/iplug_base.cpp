@@ -95,13 +95,13 @@ float IPlugBase::VSTGetParameter(int index) {
   return param ? static_cast<float>(param->Normalized()) : 0.0f;
 }
 
-void IPlugBase::SetParameterFromGUI(int index, double normalized) {
+bool IPlugBase::SetParameterFromGUI(int index, double normalized) {
   platform::ScopedLock guard(lock_);
   IParameter* param = GetParam(index);
-  if (!param) return;
+  if (!param) return false;
   param->SetFromNormalized(normalized);
-  HostAutomate(index, normalized);
   OnParamChange(index);
+  return true;
 }
 
 bool IPlugBase::WriteParamValues(StateChunk* chunk) {

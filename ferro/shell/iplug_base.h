@@ -53,8 +53,10 @@ class IPlugBase {
   void VSTSetParameter(int index, double normalized);
   // Host read (any host thread): 0 for an index outside the table.
   float VSTGetParameter(int index);
-  // Editor edit (editor thread): reported to the host as automation.
-  void SetParameterFromGUI(int index, double normalized);
+  // Editor edit (editor thread, instance lock held): applies the value; false
+  // for an index outside the table. The editor reports it to the host
+  // (HostAutomate) once it has released the instance lock.
+  bool SetParameterFromGUI(int index, double normalized);
   // The parameter state: every value as a 64-bit float in index order.
   bool WriteParamValues(StateChunk* chunk);
   int UnserializeParams(const StateChunk& chunk, int position);
@@ -71,6 +73,8 @@ class IPlugBase {
   virtual void OnParamChange(int index) = 0;
   virtual void Reset() {}
   virtual void OnActivate(bool) {}
+  // Notices to the host. Never called with the instance lock held: a host may
+  // hand them to another thread that calls the plug-in before it answers.
   virtual void HostEditBegin(int) {}
   virtual void HostAutomate(int, double) {}
   virtual void HostEditEnd(int) {}

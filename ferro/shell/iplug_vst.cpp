@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/text/utf8_cut.h"
+
 namespace {
 
 // Capacities of the host buffers we write into. Program names follow the
@@ -12,12 +14,10 @@ namespace {
 constexpr int kProgramNameCapacity = vst2::kMaxProgNameLen;
 constexpr int kParamStringCapacity = 32;
 
-// Copies at most capacity - 1 characters and a terminator (cut, not an error).
+// Copies at most capacity - 1 bytes and a terminator (cut, not an error),
+// never ending inside a UTF-8 character.
 void CopyOut(void* ptr, const char* text, int capacity) {
-  char* dst = static_cast<char*>(ptr);
-  const size_t n = text ? strnlen(text, static_cast<size_t>(capacity - 1)) : 0;
-  if (n) std::memcpy(dst, text, n);
-  dst[n] = '\0';
+  platform::CopyUtf8Cut(static_cast<char*>(ptr), text, static_cast<size_t>(capacity));
 }
 
 int32_t SpeakerType(int channels) {
@@ -106,21 +106,30 @@ void IPlugVST::ProcessMidiMsg(int offset, uint8_t status, uint8_t data1, uint8_t
   HostCall(vst2::audioMasterProcessEvents, 0, 0, &events);
 }
 
+void IPlugVST::AskHostIdentity() {
+  {
+    platform::ScopedLock guard(Lock());
+    if (hostAsked_ || hostIdentified_ || HostId() != -1) return;
+    hostAsked_ = true;
+  }
+  char product[sizeof hostProduct_] = {};
+  HostCall(vst2::audioMasterGetProductString, 0, 0, product);
+  product[sizeof product - 1] = '\0';
+  int version = 0;
+  if (product[0]) {
+    const int v = static_cast<int>(HostCall(vst2::audioMasterGetVendorVersion));
+    // decimal major*10000 + minor*100 + revision -> 0xMMMMmmrr
+    version = v + (v / 10000) * 55536 + ((v % 10000) / 100) * 156;
+  }
+  platform::ScopedLock guard(Lock());
+  std::memcpy(hostProduct_, product, sizeof product);
+  hostProductVersion_ = version;
+}
+
 void IPlugVST::IdentifyHostOnce() {
   if (hostIdentified_) return;
   hostIdentified_ = true;
-  if (HostId() == -1) {
-    char product[256] = {};
-    HostCall(vst2::audioMasterGetProductString, 0, 0, product);
-    product[sizeof product - 1] = '\0';
-    int version = 0;
-    if (product[0]) {
-      const int v = static_cast<int>(HostCall(vst2::audioMasterGetVendorVersion));
-      // decimal major*10000 + minor*100 + revision -> 0xMMMMmmrr
-      version = v + (v / 10000) * 55536 + ((v % 10000) / 100) * 156;
-    }
-    SetHost(product, version);
-  }
+  if (HostId() == -1) SetHost(hostProduct_, hostProductVersion_);
   const int id = HostId();
   if (id == 15 || id == 17 || id == 18 || id == 20) {
     for (size_t i = 2; i < Inputs().size(); ++i) Inputs()[i].connected = false;
@@ -233,12 +242,36 @@ intptr_t VST2_CALL IPlugVST::VSTDispatcher(vst2::AEffect* effect, int32_t opcode
                                            intptr_t value, void* ptr, float opt) {
   IPlugVST* plug = FromEffect(effect);
   if (!plug) return 0;
-  if (opcode == vst2::effClose) {
-    delete plug;
-    return 0;
+  // Requests that call the host, or wait for the editor's window thread
+  // (which may be inside a call to the host), run without the instance lock:
+  // a host may hand our call to another thread and wait there while that
+  // thread calls the dispatcher.
+  switch (opcode) {
+    case vst2::effClose:
+      delete plug;
+      return 0;
+    case vst2::effEditOpen:
+    case vst2::effEditClose:
+      return plug->OpenOrCloseEditor(opcode == vst2::effEditOpen, ptr);
+    case vst2::effProcessEvents:
+      return plug->ProcessEvents(static_cast<const vst2::VstEvents*>(ptr));
+    case vst2::effOpen:
+      plug->AskHostIdentity();
+      break;
+    default:
+      break;
   }
   platform::ScopedLock guard(plug->Lock());
   return plug->Dispatch(opcode, index, value, ptr, opt);
+}
+
+intptr_t IPlugVST::OpenOrCloseEditor(bool open, void* parentWindow) {
+  platform::ScopedLock guard(editorLock_);
+  IGraphics* gui = GetGUI();
+  if (!gui) return 0;
+  if (open) return gui->OpenWindow(parentWindow) ? 1 : 0;
+  gui->CloseWindow();
+  return 1;
 }
 
 intptr_t IPlugVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
@@ -292,12 +325,6 @@ intptr_t IPlugVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, void*
         return 1;
       }
       return 0;
-    case vst2::effEditOpen:
-      return (GetGUI() && GetGUI()->OpenWindow(ptr)) ? 1 : 0;
-    case vst2::effEditClose:
-      if (!GetGUI()) return 0;
-      GetGUI()->CloseWindow();
-      return 1;
     case vst2::effEditIdle:
     case vst2::effIdle:
       return 0;
@@ -307,8 +334,6 @@ intptr_t IPlugVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, void*
       return ptr ? GetChunk(index == 0, static_cast<void**>(ptr)) : 0;
     case vst2::effSetChunk:
       return SetChunk(index == 0, ptr, value);
-    case vst2::effProcessEvents:
-      return ProcessEvents(static_cast<const vst2::VstEvents*>(ptr));
     case vst2::effCanBeAutomated:
       return 1;
     case vst2::effGetProgramNameIndexed:

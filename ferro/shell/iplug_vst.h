@@ -19,9 +19,15 @@ class IPlugVST : public IPlugBase {
   void HostEditBegin(int index) override;
   void HostAutomate(int index, double normalized) override;
   void HostEditEnd(int index) override;
-  // Incoming MIDI: by default sent back to the host unchanged.
+  // Incoming MIDI: by default sent back to the host unchanged. Called
+  // without the instance lock (the echo is a call to the host): an override
+  // that changes the plug-in's state takes the lock for that change only.
   virtual void ProcessMidiMsg(int offset, uint8_t status, uint8_t data1, uint8_t data2);
-  // Identifies the host once per instance (at effOpen).
+  // Asks the host for its product string and version, once per instance
+  // (effOpen), with the instance lock released.
+  void AskHostIdentity();
+  // Identifies the host from those answers, once per instance (effOpen,
+  // instance lock held).
   void IdentifyHostOnce();
   // Marks the effect as having an editor of this size (after AdoptEditor).
   void SetEditorSize(int width, int height);
@@ -41,6 +47,8 @@ class IPlugVST : public IPlugBase {
 
  private:
   intptr_t Dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
+  // effEditOpen and effEditClose, under the editor lock only.
+  intptr_t OpenOrCloseEditor(bool open, void* parentWindow);
   intptr_t HostCall(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
                     float opt = 0.0f);
   intptr_t GetChunk(bool bank, void** data);
@@ -60,6 +68,13 @@ class IPlugVST : public IPlugBase {
   vst2::VstSpeakerArrangement outputArrangement_;
   int hostExtensions_ = 0;
   bool hostIdentified_ = false;
+  bool hostAsked_ = false;
+  char hostProduct_[256] = {};
+  int hostProductVersion_ = 0;
+  // Serialises opening and closing the editor window. Not the instance lock:
+  // closing waits for the window thread, which may be inside a call to the
+  // host that waits for a host thread calling the dispatcher.
+  platform::RecursiveLock editorLock_;
   StateChunk bankChunk_;
   StateChunk programChunk_;
   std::vector<double*> inputSlots_;

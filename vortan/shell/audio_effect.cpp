@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/text/utf8_cut.h"
+
 namespace vortan {
 namespace {
 
@@ -49,10 +51,7 @@ float VST2_CALL GetParameterEntry(vst2::AEffect* e, int32_t index) {
 }  // namespace
 
 void CopyString(char* dst, const char* src, int capacity) noexcept {
-  if (!dst || capacity <= 0) return;
-  size_t n = src ? strnlen(src, static_cast<size_t>(capacity - 1)) : 0;
-  if (n) std::memcpy(dst, src, n);
-  dst[n] = '\0';
+  if (capacity > 0) platform::CopyUtf8Cut(dst, src, static_cast<size_t>(capacity));
 }
 
 AudioEffect::AudioEffect(vst2::HostCallback audioMaster, int32_t numPrograms,

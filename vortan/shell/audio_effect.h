@@ -102,7 +102,8 @@ constexpr int32_t FourCharCode(char a, char b, char c, char d) {
                               static_cast<uint32_t>(static_cast<unsigned char>(d)));
 }
 
-// Copies at most capacity - 1 characters of text and terminates dst.
+// Copies at most capacity - 1 bytes of text (never half a UTF-8 character)
+// and terminates dst.
 void CopyString(char* dst, const char* src, int capacity) noexcept;
 
 }  // namespace vortan

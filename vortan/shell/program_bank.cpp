@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/text/utf8_cut.h"
+
 namespace vortan {
 namespace {
 
@@ -39,14 +41,14 @@ void ProgramBank::reset() noexcept {
 
 void ProgramBank::copyName(int index, char* text) const noexcept {
   const char* name = programs_[index].name;
-  const size_t n = strnlen(name, kProgramNameSize - 1);
+  const size_t n = platform::Utf8CutLength(name, kProgramNameSize - 1);
   std::memcpy(text, name, n);
   text[n] = '\0';
 }
 
 void ProgramBank::setName(int index, const char* name) noexcept {
   char* field = programs_[index].name;
-  const size_t n = strnlen(name, kProgramNameSize - 1);
+  const size_t n = platform::Utf8CutLength(name, kProgramNameSize - 1);
   std::memset(field, 0, kProgramNameSize);
   std::memcpy(field, name, n);
 }

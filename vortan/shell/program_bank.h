@@ -21,10 +21,11 @@ class ProgramBank {
   LiveRecord& live() noexcept { return live_; }
   const LiveRecord& live() const noexcept { return live_; }
 
-  // The name of a program, at most kProgramNameSize - 1 characters and a
-  // terminator, even when the stored field has no terminator of its own.
+  // The name of a program, at most kProgramNameSize - 1 bytes and a
+  // terminator, even when the stored field has no terminator of its own; a
+  // name is never cut inside a UTF-8 character.
   void copyName(int index, char* text) const noexcept;
-  // Keeps at most kProgramNameSize - 1 characters; the rest of the field is
+  // Keeps at most kProgramNameSize - 1 bytes (whole UTF-8 characters); the rest of the field is
   // cleared so saved chunks carry no stale bytes.
   void setName(int index, const char* name) noexcept;
 

@@ -1,8 +1,10 @@
 // A two-parameter plug-in core for exercising the graphics layer alone: it
-// records parameter changes and the notices it would send to a host.
+// records parameter changes and the notices it would send to a host, marking
+// a notice sent while some thread held the instance lock.
 #pragma once
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ferro/shell/iplug_base.h"
@@ -15,15 +17,23 @@ class TestPlug : public IPlugBase {
   }
   void OnParamChange(int index) override { log.push_back("change " + std::to_string(index)); }
   void ProcessDoubleReplacing(double**, double**, int) override {}
-  void HostEditBegin(int index) override { log.push_back("begin " + std::to_string(index)); }
-  void HostAutomate(int index, double) override {
-    log.push_back("automate " + std::to_string(index));
-  }
-  void HostEditEnd(int index) override { log.push_back("end " + std::to_string(index)); }
+  void HostEditBegin(int index) override { Notice("begin ", index); }
+  void HostAutomate(int index, double) override { Notice("automate ", index); }
+  void HostEditEnd(int index) override { Notice("end ", index); }
 
   std::vector<std::string> log;
 
  private:
+  void Notice(const char* what, int index) {
+    // The lock is re-entrant: only another thread can tell whether it is held.
+    bool free = false;
+    std::thread probe([&] {
+      free = Lock().TryLock();
+      if (free) Lock().Unlock();
+    });
+    probe.join();
+    log.push_back(what + std::to_string(index) + (free ? "" : " (locked)"));
+  }
   static IPlugConfig Config() {
     IPlugConfig c;
     c.nParams = 2;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "ferro/shell/iplug_ferro.h"
@@ -188,6 +189,31 @@ TEST_F(FerroChunks, ProgramNamesFitTheHostsTwentyFourByteBuffer) {
   EXPECT_EQ(std::strlen(buffer), 23u);
   EXPECT_EQ(buffer[24], '#');
   EXPECT_EQ(Dispatch(a, vst2::effGetProgramNameIndexed, 3, 0, buffer), 0);
+}
+
+TEST_F(FerroChunks, ACutNameNeverEndsInsideAUtf8Character) {
+  // A 2-, 3- and 4-byte character straddling the 23-byte cut is dropped
+  // whole; one that ends at byte 23 stays.
+  const struct {
+    int ascii;
+    const char* tail;
+    size_t kept;
+  } kCases[] = {{22, "\xC3\xA9", 22},
+                {21, "\xE2\x82\xAC", 21},
+                {22, "\xE2\x82\xAC", 22},
+                {20, "\xF0\x9F\x8E\xB8", 20},
+                {21, "\xC3\xA9", 23}};
+  for (const auto& c : kCases) {
+    const std::string name = std::string(static_cast<size_t>(c.ascii), 'a') + c.tail + "zz";
+    Dispatch(a, vst2::effSetProgramName, 0, 0, const_cast<char*>(name.c_str()));
+    char buffer[32];
+    Dispatch(a, vst2::effGetProgramName, 0, 0, buffer);
+    EXPECT_EQ(std::string(buffer), name.substr(0, c.kept)) << c.ascii << " + " << c.tail;
+  }
+  // The slot itself keeps 255 bytes: the same rule at its own limit.
+  const std::string longName = std::string(254, 'b') + "\xE2\x82\xAC";
+  Dispatch(a, vst2::effSetProgramName, 0, 0, const_cast<char*>(longName.c_str()));
+  EXPECT_EQ(std::string(a.PresetName(0)), std::string(254, 'b'));
 }
 
 }  // namespace
