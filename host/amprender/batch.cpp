@@ -180,7 +180,8 @@ int RunBatch(const Options& o, const Prepared& prepared, const std::vector<std::
   progress.Clear();
 
   PrintTable(entries);
-  const auto good = std::count_if(entries.begin(), entries.end(), [](const Entry& e) { return e.ok; });
+  const auto good =
+      std::count_if(entries.begin(), entries.end(), [](const Entry& e) { return e.ok; });
   std::printf("%ld of %zu files rendered into %s\n", static_cast<long>(good), entries.size(),
               o.outDir.c_str());
   if (stop && *stop) return kExitInterrupted;

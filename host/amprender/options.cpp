@@ -107,10 +107,9 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
     }
     if (arg == "-j") arg = "--jobs";
     static const char* const kWithValue[] = {
-        "--plugin",     "--in",          "--out",         "--set",         "--program",
-        "--block",      "--rate",        "--format",      "--load-chunk",  "--save-chunk",
-        "--out-dir",    "--jobs",        "--preset",      "--save-preset", "--preset-name",
-        "--gain",       "--normalize",   "--cab"};
+        "--plugin", "--in",          "--out",         "--set",        "--program",   "--block",
+        "--rate",   "--format",      "--load-chunk",  "--save-chunk", "--out-dir",   "--jobs",
+        "--preset", "--save-preset", "--preset-name", "--gain",       "--normalize", "--cab"};
     bool known = false;
     for (const char* name : kWithValue) known = known || arg == name;
     if (!known) return fail("unknown option " + args[i]);
@@ -184,8 +183,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
     }
   }
   if (o.normalize && o.gainDb != 0.0) return fail("give --gain or --normalize, not both");
-  if (o.inputs.size() > 1 && o.outGiven)
-    return fail("several inputs need --out-dir, not --out");
+  if (o.inputs.size() > 1 && o.outGiven) return fail("several inputs need --out-dir, not --out");
   for (const std::string& in : o.inputs)
     if (in == "-" && o.inputs.size() > 1)
       return fail("standard input (--in -) cannot be part of a batch");

@@ -27,8 +27,8 @@ struct Options {
   std::vector<std::string> inputs;
   std::string outPath = "amprender-out.wav";
   bool outGiven = false;
-  std::string outDir;  // a batch writes DIR/<input name>.wav
-  int jobs = 1;        // files rendered at once, each by its own plug-in instance
+  std::string outDir;                  // a batch writes DIR/<input name>.wav
+  int jobs = 1;                        // files rendered at once, each by its own plug-in instance
   std::vector<ParamSetting> settings;  // in command-line order
   int program = -1;                    // -1: leave the plug-in's current program
   std::string loadChunk;

@@ -79,9 +79,8 @@ int Run(const std::vector<std::string>& args) {
   std::string error;
   std::vector<std::string> files;
   if (!ExpandInputs(o.inputs, &files, &error)) return Fail(kExitFailure, error);
-  const bool batch =
-      !o.listParams && (files.size() > 1 || (!o.outDir.empty() && !files.empty()) ||
-                        files.size() != o.inputs.size());
+  const bool batch = !o.listParams && (files.size() > 1 || (!o.outDir.empty() && !files.empty()) ||
+                                       files.size() != o.inputs.size());
   std::vector<std::string> outputs;
   if (batch) {
     if (o.outDir.empty()) return Fail(kExitUsage, "a batch of inputs needs --out-dir DIR");
@@ -89,10 +88,11 @@ int Run(const std::vector<std::string>& args) {
   } else if (!o.outDir.empty()) {
     std::error_code ec;
     std::filesystem::create_directories(o.outDir, ec);
-    o.outPath = (std::filesystem::path(o.outDir) /
-                 (files.empty() ? std::string("di-riff") : std::filesystem::path(files[0]).stem().string()))
-                    .string() +
-                ".wav";
+    o.outPath =
+        (std::filesystem::path(o.outDir) /
+         (files.empty() ? std::string("di-riff") : std::filesystem::path(files[0]).stem().string()))
+            .string() +
+        ".wav";
   }
 
   std::unique_ptr<AudioSource> source;

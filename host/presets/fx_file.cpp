@@ -99,8 +99,8 @@ bool ReadEnvelope(Reader* r, const char* what, Reader* body, std::string* error)
   if (!r->U32(&magic) || !r->U32(&count))
     return Fail(error, std::string("truncated: too short for a ") + what + " header");
   if (magic != kCcnK)
-    return Fail(error, std::string("not a VST preset file (no 'CcnK' at the start of the ") +
-                           what + ")");
+    return Fail(error,
+                std::string("not a VST preset file (no 'CcnK' at the start of the ") + what + ")");
   if (count > r->left())
     return Fail(error, std::string("truncated: the ") + what + " header announces " +
                            std::to_string(count) + " bytes, only " + std::to_string(r->left()) +
@@ -116,8 +116,8 @@ bool ReadChunk(Reader* r, std::vector<uint8_t>* chunk, std::string* error) {
   const uint8_t* at = nullptr;
   if (!r->U32(&size)) return Fail(error, "truncated: no chunk size");
   if (!r->Bytes(size, &at))
-    return Fail(error, "truncated: the chunk size says " + std::to_string(size) +
-                           " bytes, only " + std::to_string(r->left()) + " are there");
+    return Fail(error, "truncated: the chunk size says " + std::to_string(size) + " bytes, only " +
+                           std::to_string(r->left()) + " are there");
   chunk->assign(at, at + size);
   return true;
 }
@@ -133,8 +133,7 @@ bool ParseProgramBody(Reader* body, FxProgram* p, std::string* error) {
   int32_t version = 0;
   const uint8_t* name = nullptr;
   if (!body->U32(&kind) || !body->I32(&version) || !body->I32(&p->pluginId) ||
-      !body->I32(&p->pluginVersion) || !body->I32(&p->numParams) ||
-      !body->Bytes(kNameBytes, &name))
+      !body->I32(&p->pluginVersion) || !body->I32(&p->numParams) || !body->Bytes(kNameBytes, &name))
     return Fail(error, "truncated: the program header is incomplete");
   if (kind != kFxCk && kind != kFPCh)
     return Fail(error, "not a program: expected 'FxCk' or 'FPCh', found '" +
@@ -162,9 +161,8 @@ bool ParseBankBody(Reader* body, FxBank* b, std::string* error) {
   uint32_t kind = 0;
   const uint8_t* reserved = nullptr;
   if (!body->U32(&kind)) return Fail(error, "truncated: no kind after the bank header");
-  if (!body->I32(&b->formatVersion) || !body->I32(&b->pluginId) ||
-      !body->I32(&b->pluginVersion) || !body->I32(&b->numPrograms) ||
-      !body->Bytes(kBankReserved, &reserved))
+  if (!body->I32(&b->formatVersion) || !body->I32(&b->pluginId) || !body->I32(&b->pluginVersion) ||
+      !body->I32(&b->numPrograms) || !body->Bytes(kBankReserved, &reserved))
     return Fail(error, "truncated: the bank header is incomplete");
   if (b->formatVersion < 1 || b->formatVersion > 2)
     return Fail(error, "unknown bank format version " + std::to_string(b->formatVersion));

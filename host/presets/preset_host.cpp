@@ -25,21 +25,22 @@ bool ApplyProgram(host::PluginInstance& instance, const FxProgram& p, std::strin
   const vst2::AEffect* e = instance.effect();
   if (p.opaque) {
     if (!KeepsChunks(e))
-      return Fail(error, "holds an opaque chunk, and this plug-in keeps its programs as "
-                         "parameter values");
+      return Fail(error,
+                  "holds an opaque chunk, and this plug-in keeps its programs as "
+                  "parameter values");
     if (instance.SetChunk(p.chunk, true) != 1)
       return Fail(error, "the plug-in refused its " + std::to_string(p.chunk.size()) +
                              "-byte program chunk (corrupt, or from another version)");
     return true;
   }
   if (p.numParams != e->numParams)
-    return Fail(error, "holds " + std::to_string(p.numParams) + " parameter values, the plug-in has " +
-                           std::to_string(e->numParams));
+    return Fail(error, "holds " + std::to_string(p.numParams) +
+                           " parameter values, the plug-in has " + std::to_string(e->numParams));
   for (size_t i = 0; i < p.values.size(); ++i) {
     const float v = p.values[i];
     if (!std::isfinite(v) || v < 0.0f || v > 1.0f)
-      return Fail(error, "corrupt: parameter " + std::to_string(i) +
-                             " is not a value between 0 and 1");
+      return Fail(error,
+                  "corrupt: parameter " + std::to_string(i) + " is not a value between 0 and 1");
   }
   for (size_t i = 0; i < p.values.size(); ++i)
     instance.SetParameter(static_cast<int32_t>(i), p.values[i]);
@@ -57,11 +58,12 @@ bool ApplyBank(host::PluginInstance& instance, const FxBank& b, int program, std
                            std::to_string(b.numPrograms - 1) + ")");
   if (b.opaque) {
     if (!KeepsChunks(e))
-      return Fail(error, "holds an opaque bank chunk, and this plug-in keeps its programs as "
-                         "parameter values");
+      return Fail(error,
+                  "holds an opaque bank chunk, and this plug-in keeps its programs as "
+                  "parameter values");
     if (b.numPrograms != e->numPrograms)
-      return Fail(error, "holds " + std::to_string(b.numPrograms) +
-                             " programs, the plug-in has " + std::to_string(e->numPrograms));
+      return Fail(error, "holds " + std::to_string(b.numPrograms) + " programs, the plug-in has " +
+                             std::to_string(e->numPrograms));
     if (instance.SetChunk(b.chunk, false) != 1)
       return Fail(error, "the plug-in refused its " + std::to_string(b.chunk.size()) +
                              "-byte bank chunk (corrupt, or from another version)");
@@ -83,8 +85,7 @@ bool ApplyBank(host::PluginInstance& instance, const FxBank& b, int program, std
 bool ApplyPreset(host::PluginInstance& instance, const FxFile& file, int program,
                  std::string* error) {
   const vst2::AEffect* e = instance.effect();
-  if (!CheckOwner(e, file.isBank ? file.bank.pluginId : file.program.pluginId, error))
-    return false;
+  if (!CheckOwner(e, file.isBank ? file.bank.pluginId : file.program.pluginId, error)) return false;
   return file.isBank ? ApplyBank(instance, file.bank, program, error)
                      : ApplyProgram(instance, file.program, error);
 }

@@ -32,8 +32,9 @@ void WriteSine(const std::string& path, double amplitude) {
 }
 
 void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes) {
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                              static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
 }
 
 TEST(AmprenderPresets, SavedPresetsLoadAndSaveAgainByteForByte) {
@@ -41,12 +42,14 @@ TEST(AmprenderPresets, SavedPresetsLoadAndSaveAgainByteForByte) {
   ToolResult r = Tool(dir, {"--plugin", kGain, "--set", "Gain=0.25", "--preset-name", "Quiet",
                             "--save-preset", "a.fxp", "--list-params"});
   ASSERT_EQ(r.exitCode, 0) << r.err;
-  r = Tool(dir, {"--plugin", kGain, "--preset", "a.fxp", "--save-preset", "b.fxp", "--out", "x.wav"});
+  r = Tool(dir,
+           {"--plugin", kGain, "--preset", "a.fxp", "--save-preset", "b.fxp", "--out", "x.wav"});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(ReadBytes(dir / "a.fxp"), ReadBytes(dir / "b.fxp"));
   EXPECT_NE(r.out.find("peak -12.0 dBFS"), std::string::npos) << r.out;  // the preset's -6 dB
   // A bank, and a program picked from it.
-  r = Tool(dir, {"--plugin", kGain, "--preset", "a.fxp", "--save-preset", "bank.fxb", "--list-params"});
+  r = Tool(dir,
+           {"--plugin", kGain, "--preset", "a.fxp", "--save-preset", "bank.fxb", "--list-params"});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   r = Tool(dir, {"--plugin", kGain, "--preset", "bank.fxb", "--program", "1", "--save-preset",
                  "bank2.fxb", "--list-params"});
@@ -59,7 +62,8 @@ TEST(AmprenderPresets, SavedPresetsLoadAndSaveAgainByteForByte) {
 
 TEST(AmprenderPresets, ForeignTruncatedAndCorruptFilesAreRefusedAndNothingIsWritten) {
   ScratchDir dir;
-  ASSERT_EQ(Tool(dir, {"--plugin", kGain, "--save-preset", "good.fxp", "--list-params"}).exitCode, 0);
+  ASSERT_EQ(Tool(dir, {"--plugin", kGain, "--save-preset", "good.fxp", "--list-params"}).exitCode,
+            0);
   const std::vector<unsigned char> good = ReadBytes(dir / "good.fxp");
   std::vector<unsigned char> foreign = good;
   foreign[19] ^= 0x01;  // the plug-in id
@@ -91,12 +95,12 @@ TEST(AmprenderPresets, ForeignTruncatedAndCorruptFilesAreRefusedAndNothingIsWrit
                             presets + "/vortan/factory-bank.fxb", "--out", "out.wav"});
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.err.find("'VRTQ'; this one is 'OsFe'"), std::string::npos) << r.err;
-  r = Tool(dir, {"--plugin", OSTRA_FERRO_B3_PLUGIN_PATH, "--preset", presets + "/ferro/04-rhythm.fxp",
-                 "--save-preset", "f.fxp", "--list-params"});
+  r = Tool(dir, {"--plugin", OSTRA_FERRO_B3_PLUGIN_PATH, "--preset",
+                 presets + "/ferro/04-rhythm.fxp", "--save-preset", "f.fxp", "--list-params"});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(ReadBytes(dir / "f.fxp"), ReadBytes(presets + "/ferro/04-rhythm.fxp"));
-  r = Tool(dir, {"--plugin", VORTAN_V1_1_PLUGIN_PATH, "--preset", presets + "/vortan/factory-bank.fxb",
-                 "--save-preset", "v.fxb", "--list-params"});
+  r = Tool(dir, {"--plugin", VORTAN_V1_1_PLUGIN_PATH, "--preset",
+                 presets + "/vortan/factory-bank.fxb", "--save-preset", "v.fxb", "--list-params"});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(ReadBytes(dir / "v.fxb"), ReadBytes(presets + "/vortan/factory-bank.fxb"));
 #endif

@@ -99,7 +99,8 @@ TEST(FxFile, EveryKindRoundTrips) {
 TEST(FxFile, FactoryFilesAreWhatEachPluginTakes) {
   int count = 0;
   for (const char* folder : {"ferro", "vortan"}) {
-    for (const auto& entry : std::filesystem::directory_iterator(std::string(PRESETS_DIR) + "/" + folder)) {
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::string(PRESETS_DIR) + "/" + folder)) {
       std::ifstream in(entry.path(), std::ios::binary);
       const Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
       FxFile file;
