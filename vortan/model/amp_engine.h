@@ -52,6 +52,12 @@ class AmpEngine {
     return y[0];
   }
 
+  // The plain per-sample path of one frame, the reference of processLanes():
+  // each internal sample is carried up, through the chain with the plain form
+  // of every element, through the post-chain step and down again in turn.
+  float processFrameReference(float x, double gIn, double aDrive, double bDrive,
+                              const ControlValues& c, int factor) noexcept;
+
   HalfbandStage<12> up1, down1;
   HalfbandStage<8> up2, down2;
   HalfbandStage<4> up3, down3;
@@ -60,10 +66,17 @@ class AmpEngine {
   Biquad dcBlocker;  // HP at 2 Hz
 
  private:
+  // One internal sample through the selected chain and the post-chain step.
+  float chainPlain(double x, double aDrive, double bDrive, const ControlValues& c) noexcept;
+  // One sample at twice the host rate up through levels 2 and 3 (as the
+  // factor asks), through the chain and back down to twice the host rate.
+  float levelTwoPlain(float x, double aDrive, double bDrive, const ControlValues& c,
+                      int factor) noexcept;
+
   template <int L, typename Channel, int F>
   static void runChain(Channel* const (&ch)[L], double (&s)[L][F], double drive,
                        const ControlValues& c) noexcept {
-    using Stages = decltype(ch[0]->stages(drive, c));
+    using Stages = decltype(ch[0]->template stages<false>(drive, c));
     if constexpr (L == 1) {
       Stages st[1] = {ch[0]->stages(drive, c)};
       wavefront<1, F>(s, st);

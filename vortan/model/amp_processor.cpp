@@ -1,6 +1,8 @@
 #include "vortan/model/amp_processor.h"
 
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 
 namespace vortan {
 namespace {
@@ -17,6 +19,8 @@ float sanitizeInput(float x) noexcept {
 }  // namespace
 
 AmpProcessor::AmpProcessor() noexcept : sampleRate_(kDefaultSampleRate) {
+  const char* reference = std::getenv("VORTAN_REFERENCE_PATH");
+  reference_ = reference && *reference && std::strcmp(reference, "0") != 0;
   design();
   designTriodeStages();
 }
@@ -90,7 +94,11 @@ void AmpProcessor::processFrame(float inL, float inR, float& outL, float& outR) 
 template <int L>
 void AmpProcessor::runLanes(AmpEngine* const (&e)[L], const float (&x)[L], const ControlValues& c,
                             float (&y)[L]) noexcept {
-  if (factor_ == 2) {
+  if (reference_) {
+    for (int k = 0; k < L; ++k) {
+      y[k] = e[k]->processFrameReference(x[k], gIn_, aDrv_, bDrv_, c, factor_);
+    }
+  } else if (factor_ == 2) {
     AmpEngine::processLanes<2>(e, x, gIn_, aDrv_, bDrv_, c, y);
   } else if (factor_ == 4) {
     AmpEngine::processLanes<4>(e, x, gIn_, aDrv_, bDrv_, c, y);

@@ -57,6 +57,15 @@ class AmpProcessor {
   // Audio thread: one frame; process() runs this per frame.
   void processFrame(float inL, float inR, float& outL, float& outR) noexcept;
 
+  // Set-up: selects the plain per-sample path (every internal sample carried
+  // up, through the chain and down again on its own, with the plain forms of
+  // every element), the reference the fast schedule must match bit for bit.
+  // The constructor selects it when the environment variable
+  // VORTAN_REFERENCE_PATH is set to a non-empty value other than "0", so that
+  // a benchmark can time both through the plug-in's ABI.
+  void useReferencePath(bool on) noexcept { reference_ = on; }
+  bool referencePath() const noexcept { return reference_; }
+
   // The factor and internal rate of the design in force.
   int factor() const noexcept { return factor_; }
   double internalRate() const noexcept { return fsI_; }
@@ -86,6 +95,7 @@ class AmpProcessor {
   double gIn_ = 0.5;
   double aDrv_ = 0.5;
   double bDrv_ = 0.5;
+  bool reference_ = false;
 };
 
 }  // namespace vortan

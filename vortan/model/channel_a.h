@@ -25,6 +25,8 @@ class ChannelA {
   // The chain's elements in circuit order, one callable per element, for
   // wavefront(): every element takes the first sample, then the next, with
   // one state. Valid for one frame (the controls are the frame's).
+  // kPlain selects the plain form of every element (the reference path).
+  template <bool kPlain = false>
   auto stages(double aDrive, const ControlValues& c) noexcept {
     if (c.aBright && c.Dg != bright.gain) setLowShelfGain(bright, c.Dg, c.Dq);
     // Clean post gain 3/Dg: it falls as the drive rises.
@@ -55,6 +57,14 @@ class ChannelA {
     for (int i = 0; i < N; ++i) lane[0][i] = x[i];
     wavefront<1, N>(lane, st);
     for (int i = 0; i < N; ++i) x[i] = lane[0][i];
+  }
+
+  // One sample through the plain form of every element, in circuit order.
+  double runPlain(double x, double aDrive, const ControlValues& c) noexcept {
+    decltype(stages<true>(aDrive, c)) st[1] = {stages<true>(aDrive, c)};
+    double lane[1][1] = {{x}};
+    wavefront<1, 1>(lane, st);
+    return lane[0][0];
   }
 
   TriodeModel v1, v2, v3;

@@ -20,6 +20,8 @@ class ChannelB {
   void reset() noexcept;
 
   // The chain's elements in circuit order, for wavefront(), as ChannelA.
+  // kPlain selects the plain form of every element (the reference path).
+  template <bool kPlain = false>
   auto stages(double bDrive, const ControlValues& c) noexcept {
     ToneStack& stack = c.bFocus ? focus : open;
     // clang-format off
@@ -54,6 +56,14 @@ class ChannelB {
     for (int i = 0; i < N; ++i) lane[0][i] = x[i];
     wavefront<1, N>(lane, st);
     for (int i = 0; i < N; ++i) x[i] = lane[0][i];
+  }
+
+  // One sample through the plain form of every element, in circuit order.
+  double runPlain(double x, double bDrive, const ControlValues& c) noexcept {
+    decltype(stages<true>(bDrive, c)) st[1] = {stages<true>(bDrive, c)};
+    double lane[1][1] = {{x}};
+    wavefront<1, 1>(lane, st);
+    return lane[0][0];
   }
 
   TriodeModel v1, v2, v3, v4;

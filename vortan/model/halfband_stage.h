@@ -28,13 +28,17 @@ class HalfbandStage {
   }
 
   // One low-rate sample in, two high-rate samples out (out0 first in time).
-  void upsample(float x, float& out0, float& out1) noexcept {
+  void upsample(float x, float& out0, float& out1) noexcept { upsamplePlain(x, out0, out1); }
+
+  // Two high-rate samples in (first, second), one low-rate sample out.
+  float downsample(float first, float second) noexcept { return downsamplePlain(first, second); }
+
+  // The plain forms: one chain after the other, one allpass at a time.
+  void upsamplePlain(float x, float& out0, float& out1) noexcept {
     out0 = chain(0, x);
     out1 = chain(1, x);
   }
-
-  // Two high-rate samples in (first, second), one low-rate sample out.
-  float downsample(float first, float second) noexcept {
+  float downsamplePlain(float first, float second) noexcept {
     const float o0 = chain(0, second);
     const float o1 = chain(1, first);
     return 0.5f * (o0 + o1);
