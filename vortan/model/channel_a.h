@@ -32,19 +32,23 @@ class ChannelA {
     // Clean post gain 3/Dg: it falls as the drive rises.
     const double z = c.aCrunch ? 1.0 : 3.0 * c.Dinv;
     ToneStack& stack = c.aFocus ? focus : open;
+    // The fast form checks the tone-stack controls once per frame.
+    if (!kPlain) stack.prepare(c.aContour, c.aHigh, c.aLow, c.aMid);
     // clang-format off
     return std::make_tuple(
-        [this](double s) { return v1.step(s); },
+        [this](double s) { return v1.step<kPlain>(s); },
         [this, &c](double s) { return c.aBottom ? bottom.run(s) * 0.75 : lowcut.run(s); },
         [this, &c, aDrive](double s) {
           return c.aBright ? bright.run(s * aDrive) : s * aDrive * c.Dg;
         },
-        [this](double s) { return v2.step(s); },
+        [this](double s) { return v2.step<kPlain>(s); },
         [this, &c](double s) { return c.aCrunch ? crunch.run(s * 0.527) : clean.run(s * 0.018); },
         [this](double s) { return lp.run(s); },
-        [this, z](double s) { return v3.step(s) * z; },
+        [this, z](double s) { return v3.step<kPlain>(s) * z; },
         [&stack, &c](double s) {
-          return stack.run(c.aContour, c.aHigh, c.aLow, c.aMid, s) * c.aGc * 1.58;
+          const double y =
+              kPlain ? stack.run(c.aContour, c.aHigh, c.aLow, c.aMid, s) : stack.runPrepared(s);
+          return y * c.aGc * 1.58;
         });
     // clang-format on
   }

@@ -24,26 +24,30 @@ class ChannelB {
   template <bool kPlain = false>
   auto stages(double bDrive, const ControlValues& c) noexcept {
     ToneStack& stack = c.bFocus ? focus : open;
+    // The fast form checks the tone-stack controls once per frame.
+    if (!kPlain) stack.prepare(c.bContour, c.bHigh, c.bLow, c.bMid);
     // clang-format off
     return std::make_tuple(
-        [this](double s) { return v1.step(s); },
+        [this](double s) { return v1.step<kPlain>(s); },
         [this](double s) { return in.run(s); },
         [this, bDrive](double s) { return shelf.run(s) * bDrive; },
         [this](double s) { return lp3k1.run(s); },
-        [this](double s) { return v2.step(s); },
+        [this](double s) { return v2.step<kPlain>(s); },
         [this, &c](double s) { return c.bHighGain ? high.run(s) : low.run(s); },
         [this, &c](double s) { return c.bHighGain ? highLp.run(s) : lowLp.run(s); },
         [this](double s) { return lp3k2.run(s); },
         [this](double s) { return lp5k1.run(s); },
-        [this](double s) { return v3.step(s); },
+        [this](double s) { return v3.step<kPlain>(s); },
         [this](double s) { return midLp.run(s) * 0.8; },
         [this](double s) { return lp3k3.run(s); },
         [this](double s) { return lp5k2.run(s); },
-        [this](double s) { return v4.step(s); },
+        [this](double s) { return v4.step<kPlain>(s); },
         [this, &c](double s) { return c.bBottom ? bottom.run(s) : s; },
         [this, &c](double s) { return c.bBright ? bright.run(s) : s; },
         [&stack, &c](double s) {
-          return stack.run(c.bContour, c.bHigh, c.bLow, c.bMid, s) * c.bGc;
+          const double y =
+              kPlain ? stack.run(c.bContour, c.bHigh, c.bLow, c.bMid, s) : stack.runPrepared(s);
+          return y * c.bGc;
         });
     // clang-format on
   }
