@@ -76,11 +76,24 @@ class AmpProcessor {
 
  private:
   void design() noexcept;
-  // One frame of the mono (L = 1) or stereo (L = 2) engines at the factor in
-  // force, with the non-finite recovery.
+  // Frames the fast schedule runs as one batch when the controls stay the
+  // same and no redesign is pending between them.
+  static constexpr int kGroup = 2;
+  // Frames in a batch.
+  struct Frames {
+    float x[2][kGroup];  // engine inputs (with the tone), left and right
+    double gIn[kGroup], aDrv[kGroup], bDrv[kGroup];
+    float y[2][kGroup];  // engine outputs
+  };
+  // Advances the smoothed gain and drives and the tone by one frame and
+  // stores the frame's engine inputs as frame j of f.
+  void advance(const ControlValues& c, float inL, float inR, Frames& f, int j) noexcept;
+  // The first n frames of f through the mono (L = 1) or stereo (L = 2)
+  // engines at the factor in force, with the non-finite recovery.
   template <int L>
-  void runLanes(AmpEngine* const (&e)[L], const float (&x)[L], const ControlValues& c,
-                float (&y)[L]) noexcept;
+  void runFrames(Frames& f, int n, const ControlValues& c) noexcept;
+  template <int L, int G>
+  void runBatch(AmpEngine* const (&e)[L], Frames& f, int at, const ControlValues& c) noexcept;
 
   EngineControls controls_;
   std::atomic<double> sampleRate_;
