@@ -78,7 +78,7 @@ class AmpProcessor {
   void design() noexcept;
   // Frames the fast schedule runs as one batch when the controls stay the
   // same and no redesign is pending between them.
-  static constexpr int kGroup = 2;
+  static constexpr int kGroup = 8;
   // Frames in a batch.
   struct Frames {
     float x[2][kGroup];  // engine inputs (with the tone), left and right
