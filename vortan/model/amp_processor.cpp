@@ -135,8 +135,8 @@ void AmpProcessor::runFrames(Frames& f, int n, const ControlValues& c) noexcept 
       if (!std::isfinite(f.y[k][j])) {
         // Cannot happen for clipped input and sane designs; if it does, start
         // the engine afresh rather than output NaN for good. (In a batch the
-        // frames after the faulty one have already run; they are discarded
-        // as well, since they carry the fault on.)
+        // frames after the faulty one have already run from the faulty state;
+        // those that came out non-finite too are silenced the same way.)
         e[k]->reset();
         f.y[k][j] = 0.0f;
       }
