@@ -62,7 +62,8 @@ void BM_Vortan(benchmark::State& state) {
   constexpr int kBlocks = 86;
   std::vector<float> sine(kBlocks * kBlock);
   for (size_t i = 0; i < sine.size(); ++i) {
-    sine[i] = static_cast<float>(0.1 * std::sin(2.0 * M_PI * 440.0 * static_cast<double>(i) / kRate));
+    sine[i] =
+        static_cast<float>(0.1 * std::sin(2.0 * M_PI * 440.0 * static_cast<double>(i) / kRate));
   }
   int at = 0;
   auto next = [&] {

@@ -35,10 +35,9 @@ class AmpEngine {
   // share the controls and are independent otherwise; they are interleaved
   // only so that their work overlaps.
   template <int F, int L, int G>
-  static void processLanes(AmpEngine* const (&e)[L], const float (&x)[L][G],
-                           const double (&gIn)[G], const double (&aDrive)[G],
-                           const double (&bDrive)[G], const ControlValues& c,
-                           float (&y)[L][G]) noexcept;
+  static void processLanes(AmpEngine* const (&e)[L], const float (&x)[L][G], const double (&gIn)[G],
+                           const double (&aDrive)[G], const double (&bDrive)[G],
+                           const ControlValues& c, float (&y)[L][G]) noexcept;
 
   // One frame of this engine alone at factor 2, 4 or 8.
   float processFrame(float x, double gIn, double aDrive, double bDrive, const ControlValues& c,

@@ -122,8 +122,8 @@ void AmpProcessor::runFrames(Frames& f, int n, const ControlValues& c) noexcept 
   for (int k = 0; k < L; ++k) e[k] = &engines_[k];
   if (reference_) {
     for (int k = 0; k < L; ++k) {
-      f.y[k][0] = e[k]->processFrameReference(f.x[k][0], f.gIn[0], f.aDrv[0], f.bDrv[0], c,
-                                              factor_);
+      f.y[k][0] =
+          e[k]->processFrameReference(f.x[k][0], f.gIn[0], f.aDrv[0], f.bDrv[0], c, factor_);
     }
   } else if (n == kGroup) {
     runBatch<L, kGroup>(e, f, 0, c);

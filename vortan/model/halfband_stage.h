@@ -88,9 +88,7 @@ class HalfbandStage {
   static __m128 load2(const float* p) noexcept {
     return _mm_loadl_pi(_mm_setzero_ps(), reinterpret_cast<const __m64*>(p));
   }
-  static void store2(float* p, __m128 v) noexcept {
-    _mm_storel_pi(reinterpret_cast<__m64*>(p), v);
-  }
+  static void store2(float* p, __m128 v) noexcept { _mm_storel_pi(reinterpret_cast<__m64*>(p), v); }
 #endif
 
   float chain(int phase, float x) noexcept {

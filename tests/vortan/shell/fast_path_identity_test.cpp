@@ -30,11 +30,10 @@ struct Lcg {
   float unit() { return static_cast<float>(next() >> 8) / 16777216.0f; }
 };
 
-constexpr int kSwitches[] = {kChannel,     kCleanCrunch, kLowHighGain, kChaOpenFocus,
-                             kChaBottom,   kChaBright,   kChbOpenFocus, kChbBottom,
-                             kChbBright};
-constexpr int kKnobs[] = {kInput,   kChaDrive, kChaLow, kChaMid,    kChaHigh, kChaContour,
-                          kChbDrive, kChbLow,  kChbMid, kChbHigh, kChbContour, kVolume};
+constexpr int kSwitches[] = {kChannel,   kCleanCrunch,  kLowHighGain, kChaOpenFocus, kChaBottom,
+                             kChaBright, kChbOpenFocus, kChbBottom,   kChbBright};
+constexpr int kKnobs[] = {kInput,    kChaDrive, kChaLow, kChaMid,  kChaHigh,    kChaContour,
+                          kChbDrive, kChbLow,   kChbMid, kChbHigh, kChbContour, kVolume};
 
 TEST(FastPathIdentity, MatchesThePlainPathBitForBit) {
   const float rates[] = {44100.0f, 48000.0f, 88200.0f, 96000.0f};
@@ -78,11 +77,15 @@ TEST(FastPathIdentity, MatchesThePlainPathBitForBit) {
             both([&](Vortan& v) { v.setProgram(program); });
           }
           if (segment % 6 == 5) {
-            both([&](Vortan& v) { EXPECT_EQ(v.setChunk(bank.data(), static_cast<int32_t>(bank.size()), false), 1); });
+            both([&](Vortan& v) {
+              EXPECT_EQ(v.setChunk(bank.data(), static_cast<int32_t>(bank.size()), false), 1);
+            });
           }
           if (segment % 4 == 3) {
             // A quality switch goes through the redesign-pending flag.
-            both([&](Vortan& v) { v.setParameter(kQuality, static_cast<float>((segment / 4) & 1)); });
+            both([&](Vortan& v) {
+              v.setParameter(kQuality, static_cast<float>((segment / 4) & 1));
+            });
           }
           if (segment == 9) both([&](Vortan& v) { v.setSampleRate(rate); });
           both([&](Vortan& v) { v.setParameter(kMonoStereo, static_cast<float>(stereo)); });
