@@ -21,8 +21,14 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")
 
-# Test programs run under Wine.
-find_program(VALVE_WINE NAMES wine wine64)
+# Test programs run under Wine. A 64-bit program goes straight to Wine's
+# 64-bit loader: Debian's `wine` wrapper starts the 32-bit loader whenever
+# wine32 is installed, and that fails on a kernel without IA-32 support.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+  find_program(VALVE_WINE NAMES wine64 wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
+else()
+  find_program(VALVE_WINE NAMES wine NO_CMAKE_FIND_ROOT_PATH)
+endif()
 if(VALVE_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${VALVE_WINE})
 endif()

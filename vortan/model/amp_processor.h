@@ -57,6 +57,15 @@ class AmpProcessor {
   // Audio thread: one frame; process() runs this per frame.
   void processFrame(float inL, float inR, float& outL, float& outR) noexcept;
 
+  // Set-up: selects the plain per-sample path (every internal sample carried
+  // up, through the chain and down again on its own, with the plain forms of
+  // every element), the reference the fast schedule must match bit for bit.
+  // The constructor selects it when the environment variable
+  // VORTAN_REFERENCE_PATH is set to a non-empty value other than "0", so that
+  // a benchmark can time both through the plug-in's ABI.
+  void useReferencePath(bool on) noexcept { reference_ = on; }
+  bool referencePath() const noexcept { return reference_; }
+
   // The factor and internal rate of the design in force.
   int factor() const noexcept { return factor_; }
   double internalRate() const noexcept { return fsI_; }
@@ -67,11 +76,24 @@ class AmpProcessor {
 
  private:
   void design() noexcept;
-  // One frame of the mono (L = 1) or stereo (L = 2) engines at the factor in
-  // force, with the non-finite recovery.
+  // Frames the fast schedule runs as one batch when the controls stay the
+  // same and no redesign is pending between them.
+  static constexpr int kGroup = 8;
+  // Frames in a batch.
+  struct Frames {
+    float x[2][kGroup];  // engine inputs (with the tone), left and right
+    double gIn[kGroup], aDrv[kGroup], bDrv[kGroup];
+    float y[2][kGroup];  // engine outputs
+  };
+  // Advances the smoothed gain and drives and the tone by one frame and
+  // stores the frame's engine inputs as frame j of f.
+  void advance(const ControlValues& c, float inL, float inR, Frames& f, int j) noexcept;
+  // The first n frames of f through the mono (L = 1) or stereo (L = 2)
+  // engines at the factor in force, with the non-finite recovery.
   template <int L>
-  void runLanes(AmpEngine* const (&e)[L], const float (&x)[L], const ControlValues& c,
-                float (&y)[L]) noexcept;
+  void runFrames(Frames& f, int n, const ControlValues& c) noexcept;
+  template <int L, int G>
+  void runBatch(AmpEngine* const (&e)[L], Frames& f, int at, const ControlValues& c) noexcept;
 
   EngineControls controls_;
   std::atomic<double> sampleRate_;
@@ -86,6 +108,7 @@ class AmpProcessor {
   double gIn_ = 0.5;
   double aDrv_ = 0.5;
   double bDrv_ = 0.5;
+  bool reference_ = false;
 };
 
 }  // namespace vortan

@@ -20,28 +20,34 @@ class ChannelB {
   void reset() noexcept;
 
   // The chain's elements in circuit order, for wavefront(), as ChannelA.
-  auto stages(double bDrive, const ControlValues& c) noexcept {
+  // kPlain selects the plain form of every element (the reference path).
+  template <bool kPlain = false>
+  auto stages(const double* bDrive, const ControlValues& c) noexcept {
     ToneStack& stack = c.bFocus ? focus : open;
+    // The fast form checks the tone-stack controls once per frame.
+    if (!kPlain) stack.prepare(c.bContour, c.bHigh, c.bLow, c.bMid);
     // clang-format off
     return std::make_tuple(
-        [this](double s) { return v1.step(s); },
+        [this](double s) { return v1.step<kPlain>(s); },
         [this](double s) { return in.run(s); },
-        [this, bDrive](double s) { return shelf.run(s) * bDrive; },
+        [this, bDrive](double s) mutable { return shelf.run(s) * *bDrive++; },
         [this](double s) { return lp3k1.run(s); },
-        [this](double s) { return v2.step(s); },
+        [this](double s) { return v2.step<kPlain>(s); },
         [this, &c](double s) { return c.bHighGain ? high.run(s) : low.run(s); },
         [this, &c](double s) { return c.bHighGain ? highLp.run(s) : lowLp.run(s); },
         [this](double s) { return lp3k2.run(s); },
         [this](double s) { return lp5k1.run(s); },
-        [this](double s) { return v3.step(s); },
+        [this](double s) { return v3.step<kPlain>(s); },
         [this](double s) { return midLp.run(s) * 0.8; },
         [this](double s) { return lp3k3.run(s); },
         [this](double s) { return lp5k2.run(s); },
-        [this](double s) { return v4.step(s); },
+        [this](double s) { return v4.step<kPlain>(s); },
         [this, &c](double s) { return c.bBottom ? bottom.run(s) : s; },
         [this, &c](double s) { return c.bBright ? bright.run(s) : s; },
         [&stack, &c](double s) {
-          return stack.run(c.bContour, c.bHigh, c.bLow, c.bMid, s) * c.bGc;
+          const double y =
+              kPlain ? stack.run(c.bContour, c.bHigh, c.bLow, c.bMid, s) : stack.runPrepared(s);
+          return y * c.bGc;
         });
     // clang-format on
   }
@@ -49,11 +55,21 @@ class ChannelB {
   // N consecutive samples through the chain; N = 1 is the per-sample path.
   template <int N>
   void process(double (&x)[N], double bDrive, const ControlValues& c) noexcept {
-    decltype(stages(bDrive, c)) st[1] = {stages(bDrive, c)};
+    double drive[N];
+    for (double& d : drive) d = bDrive;
+    decltype(stages(drive, c)) st[1] = {stages(drive, c)};
     double lane[1][N];
     for (int i = 0; i < N; ++i) lane[0][i] = x[i];
     wavefront<1, N>(lane, st);
     for (int i = 0; i < N; ++i) x[i] = lane[0][i];
+  }
+
+  // One sample through the plain form of every element, in circuit order.
+  double runPlain(double x, double bDrive, const ControlValues& c) noexcept {
+    decltype(stages<true>(&bDrive, c)) st[1] = {stages<true>(&bDrive, c)};
+    double lane[1][1] = {{x}};
+    wavefront<1, 1>(lane, st);
+    return lane[0][0];
   }
 
   TriodeModel v1, v2, v3, v4;

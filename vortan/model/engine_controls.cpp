@@ -33,6 +33,18 @@ double driveGridGain(double D) noexcept {
 
 double contourGain(double v) noexcept { return 1.0298 * v - 0.1077 * v * v + 0.5225; }
 
+bool operator==(const ControlValues& a, const ControlValues& b) noexcept {
+  return a.inputTarget == b.inputTarget && a.aDriveTarget == b.aDriveTarget &&
+         a.bDriveTarget == b.bDriveTarget && a.Dg == b.Dg && a.Dinv == b.Dinv && a.Dq == b.Dq &&
+         a.aLow == b.aLow && a.aMid == b.aMid && a.aHigh == b.aHigh && a.aContour == b.aContour &&
+         a.aGc == b.aGc && a.bLow == b.bLow && a.bMid == b.bMid && a.bHigh == b.bHigh &&
+         a.bContour == b.bContour && a.bGc == b.bGc && a.volume == b.volume &&
+         a.stereo == b.stereo && a.highQuality == b.highQuality && a.channelB == b.channelB &&
+         a.bHighGain == b.bHighGain && a.aCrunch == b.aCrunch && a.aFocus == b.aFocus &&
+         a.aBottom == b.aBottom && a.aBright == b.aBright && a.bFocus == b.bFocus &&
+         a.bBottom == b.bBottom && a.bBright == b.bBright;
+}
+
 EngineControls::EngineControls() noexcept
     : inputTarget_(0.0),
       aDriveTarget_(0.0),

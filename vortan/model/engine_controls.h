@@ -70,6 +70,9 @@ struct ControlValues {
   bool bBright = false;
 };
 
+// Every field equal (the audio path batches frames whose controls are equal).
+bool operator==(const ControlValues& a, const ControlValues& b) noexcept;
+
 class EngineControls {
  public:
   // Starts from every parameter at its default (continuous 0.5, switches off).

@@ -40,6 +40,21 @@ class ToneStack {
     return y;
   }
 
+  // The same step split in two: the coefficient check, once for a run of
+  // samples with the same controls, then the filter alone on each sample.
+  void prepare(double contour, double high, double low, double mid) noexcept {
+    if (low != low_ || mid != mid_ || high != high_ || contour != contour_) {
+      updateCoefficients(contour, high, low, mid);
+    }
+  }
+  double runPrepared(double x) noexcept {
+    const double y = b0_ * x + s0_;
+    s0_ = b1_ * x + s1_ - a1_ * y;
+    s1_ = b2_ * x + s2_ - a2_ * y;
+    s2_ = b3_ * x - a3_ * y;
+    return y;
+  }
+
   // Caches the controls and recomputes b0..b3, a1..a3.
   void updateCoefficients(double contour, double high, double low, double mid) noexcept;
 

@@ -35,6 +35,7 @@ void TriodeModel::design(const TriodeParts& parts, double fsI) noexcept {
 void TriodeModel::setRate(double fsI) noexcept {
   const double T = 1.0 / fsI;
   fsI_ = fsI;
+  CkFs_ = parts_.Ck * fsI_;
   kC_ = T * parts_.Rk / (T + parts_.Rk * parts_.Ck);
   alpha_ = parts_.Ro * parts_.Co / (T + parts_.Ro * parts_.Co);
 }
