@@ -27,7 +27,7 @@ class OstraCore {
 
   // Host-rate samples per pass of the block frames (their oversampled
   // buffer lives on the stack).
-  static constexpr int kBlockPass = 64;
+  static constexpr int kBlockPass = 128;
 
  protected:
   // Engines are owned by value (the plug-in's engine array), never deleted
@@ -100,19 +100,13 @@ class OstraCore {
       double* xs = x + start;
       for (int i = 0; i < m; ++i) {
         double s = xs[i] * 2.0;
-        double a0 = s + 1e-12;
-        double a1 = 0.0;
-        core.up1_.ProcessPair(a0, a1);
-        u[2 * i] = a0;
-        u[2 * i + 1] = a1;
+        u[2 * i] = s + 1e-12;
+        u[2 * i + 1] = 0.0;
       }
+      core.up1_.ProcessPairs(u, u + 1, m, 2);
       engine.ProcessEngineBlock(u, 2 * m);
-      for (int i = 0; i < m; ++i) {
-        double d0 = u[2 * i];
-        double d1 = u[2 * i + 1];
-        core.down2_.ProcessPair(d0, d1);
-        xs[i] = d0;
-      }
+      core.down2_.ProcessPairs(u, u + 1, m, 2);
+      for (int i = 0; i < m; ++i) xs[i] = u[2 * i];
     }
   }
 
@@ -125,27 +119,20 @@ class OstraCore {
       double* xs = x + start;
       for (int i = 0; i < m; ++i) {
         double s = xs[i] * 4.0;
-        double a0 = s + 1e-12;
-        double a1 = 0.0;
-        core.up1_.ProcessPair(a0, a1);
-        double* v = u + 4 * i;
-        v[0] = a0;
-        v[1] = 0.0;
-        v[2] = a1;
-        v[3] = 0.0;
-        core.up2_.ProcessPair(v[0], v[1]);
-        core.up2_.ProcessPair(v[2], v[3]);
+        u[4 * i] = s + 1e-12;
+        u[4 * i + 2] = 0.0;
       }
-      engine.ProcessEngineBlock(u, 4 * m);
+      core.up1_.ProcessPairs(u, u + 2, m, 4);  // the 2x samples at even places
       for (int i = 0; i < m; ++i) {
-        double* v = u + 4 * i;
-        core.down1_.ProcessPair(v[0], v[1]);
-        core.down1_.ProcessPair(v[2], v[3]);
-        double s = v[0];
-        double dropped = v[2];
-        core.down2_.ProcessPair(s, dropped);
-        xs[i] = s;
+        u[4 * i + 1] = 0.0;
+        u[4 * i + 3] = 0.0;
       }
+      core.up2_.ProcessPairs(u, u + 1, 2 * m, 2);
+      engine.ProcessEngineBlock(u, 4 * m);
+      core.down1_.ProcessPairs(u, u + 1, 2 * m, 2);
+      // The decimator keeps the output after the first sample of each pair.
+      core.down2_.ProcessPairs(u, u + 2, m, 4);
+      for (int i = 0; i < m; ++i) xs[i] = u[4 * i];
     }
   }
 
