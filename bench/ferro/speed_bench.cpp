@@ -40,7 +40,8 @@ host::PluginModule& Module() {
 const std::vector<float>& Tone() {
   static const std::vector<float> tone = [] {
     std::vector<float> t(kRate);
-    for (int i = 0; i < kRate; ++i) t[i] = static_cast<float>(0.1 * std::sin(2.0 * M_PI * 440.0 * i / kRate));
+    for (int i = 0; i < kRate; ++i)
+      t[i] = static_cast<float>(0.1 * std::sin(2.0 * M_PI * 440.0 * i / kRate));
     return t;
   }();
   return tone;
@@ -96,11 +97,16 @@ void BM_Speed(benchmark::State& state) {
 }
 BENCHMARK(BM_Speed)
     ->ArgNames({"red", "stereo", "high", "reference"})
-    ->Args({1, 0, 0, 0})->Args({1, 0, 0, 1})
-    ->Args({1, 0, 1, 0})->Args({1, 0, 1, 1})
-    ->Args({1, 1, 0, 0})->Args({1, 1, 0, 1})
-    ->Args({1, 1, 1, 0})->Args({1, 1, 1, 1})
-    ->Args({0, 0, 0, 0})->Args({0, 0, 0, 1})
+    ->Args({1, 0, 0, 0})
+    ->Args({1, 0, 0, 1})
+    ->Args({1, 0, 1, 0})
+    ->Args({1, 0, 1, 1})
+    ->Args({1, 1, 0, 0})
+    ->Args({1, 1, 0, 1})
+    ->Args({1, 1, 1, 0})
+    ->Args({1, 1, 1, 1})
+    ->Args({0, 0, 0, 0})
+    ->Args({0, 0, 0, 1})
     ->Unit(benchmark::kMicrosecond)
     ->UseRealTime();
 

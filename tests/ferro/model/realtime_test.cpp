@@ -37,7 +37,6 @@ void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 #pragma GCC diagnostic pop
 #endif
 
-
 namespace Ostra {
 namespace {
 

@@ -42,7 +42,8 @@ class ScheduleTwins {
       in[c].resize(frames);
       for (int i = 0; i < frames; ++i, ++clock_) {
         const double level = 3.0 * std::pow(std::sin(clock_ * 1.3e-4), 4.0);
-        in[c][i] = level * std::sin(clock_ * (0.031 + 0.017 * c)) * std::exp(-1e-4 * (clock_ % 9000));
+        in[c][i] =
+            level * std::sin(clock_ * (0.031 + 0.017 * c)) * std::exp(-1e-4 * (clock_ % 9000));
       }
       out[0][c].assign(frames, 0.0);
       out[1][c].assign(frames, 0.0);
@@ -70,11 +71,11 @@ class ScheduleTwins {
 
 TEST(ScheduleIdentity, FastScheduleMatchesThePlainOneBitForBit) {
   // Every sound parameter but the three set per configuration below.
-  const int moved[] = {kRedInput,     kGreenInput,   kRedOutput,      kGreenOutput,    kRedPreGain,
-                       kRedPostGain,  kRedBass,      kRedMid,         kRedTreble,      kRedPresence,
-                       kRedLowEnd,    kGreenBright,  kGreenCrunch,    kGreenPreGain,   kGreenPostGain,
-                       kGreenBass,    kGreenMid,     kGreenTreble,    kGreenPresence,  kGreenLowEnd,
-                       kBias,         kTubeType,     kFeedback,       kDisablePA,      kHifi,
+  const int moved[] = {kRedInput,    kGreenInput,  kRedOutput,   kGreenOutput,   kRedPreGain,
+                       kRedPostGain, kRedBass,     kRedMid,      kRedTreble,     kRedPresence,
+                       kRedLowEnd,   kGreenBright, kGreenCrunch, kGreenPreGain,  kGreenPostGain,
+                       kGreenBass,   kGreenMid,    kGreenTreble, kGreenPresence, kGreenLowEnd,
+                       kBias,        kTubeType,    kFeedback,    kDisablePA,     kHifi,
                        kLeadMod};
   const int sizes[] = {1, 7, 64, 512, 4096, 7, 1, 64};
   const float rates[] = {48000.0f, 96000.0f, 44100.0f};
@@ -96,8 +97,8 @@ TEST(ScheduleIdentity, FastScheduleMatchesThePlainOneBitForBit) {
           twins.Set(index, (seed >> 8) / 16777216.0);
           // A new pre-gain glides over the next small blocks.
           if (size == 1) twins.Set(kGreenPreGain, (seed >> 4 & 0xff) / 255.0);
-          ASSERT_EQ(twins.Block(size), -1) << where << ", block of " << size << " after parameter "
-                                           << index;
+          ASSERT_EQ(twins.Block(size), -1)
+              << where << ", block of " << size << " after parameter " << index;
         }
         twins.SetRate(rates[configuration++ % 3]);
         ASSERT_EQ(twins.Block(300), -1) << where << ", after a rate change";
