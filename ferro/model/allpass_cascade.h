@@ -45,6 +45,8 @@ class AllpassCascade {
   const AllpassStage& stage(int32_t i) const noexcept { return stages_[i]; }
 
  private:
+  friend class HalfbandFilter;  // its block step runs both branches side by side
+
   AllpassStage stages_[kMaxStages];
   int32_t count_ = 0;
   int slot_ = 0;  // history slot of the current call

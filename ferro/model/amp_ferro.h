@@ -58,6 +58,16 @@ class Amp_Ferro final : public AmpCore {
   void ProcessOversampled2(double& sample) noexcept { RunFrame2(*this, sample); }
   void ProcessOversampled4(double& sample) noexcept { RunFrame4(*this, sample); }
 
+  // The fast schedule: n host-rate samples in place through the two- or
+  // four-times frame, bit for bit what n calls of the frames above give
+  // (amp_ferro_block.cpp). Audio thread.
+  void ProcessBlock2(double* samples, int n) noexcept { RunBlock2(*this, samples, n); }
+  void ProcessBlock4(double* samples, int n) noexcept { RunBlock4(*this, samples, n); }
+
+  // n engine-rate samples in place, the same as n ProcessSample calls; the
+  // elements run as a skewed pipeline over the block. Audio thread.
+  void ProcessEngineBlock(double* w, int n) noexcept;
+
   // --- Set-up (instance lock) ---
   void Initialise(double engine_rate) noexcept;
   void SetSampleRate(double engine_rate) noexcept;

@@ -42,6 +42,12 @@ class HalfbandFilter {
     last_output_ = x1;
   }
 
+  // `count` consecutive pairs (first[k * stride], second[k * stride]), in
+  // place: the same as `count` ProcessPair calls in order. Branch A and B run
+  // in the two lanes of an SSE2 vector, each lane with exactly the scalar
+  // operations (halfband_filter_pairs.cpp). Audio thread.
+  void ProcessPairs(double* first, double* second, int count, int stride) noexcept;
+
   double last_output() const noexcept { return last_output_; }
 
  private:

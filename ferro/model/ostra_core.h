@@ -25,6 +25,10 @@ class OstraCore {
   void ProcessOversampled2(double& sample) noexcept { RunFrame2(*this, sample); }
   void ProcessOversampled4(double& sample) noexcept { RunFrame4(*this, sample); }
 
+  // Host-rate samples per pass of the block frames (their oversampled
+  // buffer lives on the stack).
+  static constexpr int kBlockPass = 128;
+
  protected:
   // Engines are owned by value (the plug-in's engine array), never deleted
   // through a core pointer, so the destructor stays non-virtual.
@@ -80,6 +84,56 @@ class OstraCore {
     s = t[0];
     core.down2_.ProcessPair(s, dropped);
     sample = s;
+  }
+
+  // The block frames: n host-rate samples in place, the same as n calls of
+  // the frames above. Each filter and the engine see the same samples in the
+  // same order; only the schedule differs: the up-sampler runs over a pass
+  // first, then the engine over the whole oversampled pass
+  // (Engine::ProcessEngineBlock), then the down-sampler.
+  template <class Engine>
+  static void RunBlock2(Engine& engine, double* x, int n) noexcept {
+    OstraCore& core = engine;
+    double u[2 * kBlockPass];
+    for (int start = 0; start < n; start += kBlockPass) {
+      const int m = n - start < kBlockPass ? n - start : kBlockPass;
+      double* xs = x + start;
+      for (int i = 0; i < m; ++i) {
+        double s = xs[i] * 2.0;
+        u[2 * i] = s + 1e-12;
+        u[2 * i + 1] = 0.0;
+      }
+      core.up1_.ProcessPairs(u, u + 1, m, 2);
+      engine.ProcessEngineBlock(u, 2 * m);
+      core.down2_.ProcessPairs(u, u + 1, m, 2);
+      for (int i = 0; i < m; ++i) xs[i] = u[2 * i];
+    }
+  }
+
+  template <class Engine>
+  static void RunBlock4(Engine& engine, double* x, int n) noexcept {
+    OstraCore& core = engine;
+    double u[4 * kBlockPass];
+    for (int start = 0; start < n; start += kBlockPass) {
+      const int m = n - start < kBlockPass ? n - start : kBlockPass;
+      double* xs = x + start;
+      for (int i = 0; i < m; ++i) {
+        double s = xs[i] * 4.0;
+        u[4 * i] = s + 1e-12;
+        u[4 * i + 2] = 0.0;
+      }
+      core.up1_.ProcessPairs(u, u + 2, m, 4);  // the 2x samples at even places
+      for (int i = 0; i < m; ++i) {
+        u[4 * i + 1] = 0.0;
+        u[4 * i + 3] = 0.0;
+      }
+      core.up2_.ProcessPairs(u, u + 1, 2 * m, 2);
+      engine.ProcessEngineBlock(u, 4 * m);
+      core.down1_.ProcessPairs(u, u + 1, 2 * m, 2);
+      // The decimator keeps the output after the first sample of each pair.
+      core.down2_.ProcessPairs(u, u + 2, m, 4);
+      for (int i = 0; i < m; ++i) xs[i] = u[4 * i];
+    }
   }
 
  private:

@@ -18,24 +18,9 @@
 
 namespace Ostra {
 
-class TriodeStage {
- public:
-  TriodeStage() = default;
-  // The curve may point into the stage's own storage: no copies.
-  TriodeStage(const TriodeStage&) = delete;
-  TriodeStage& operator=(const TriodeStage&) = delete;
-
-  static constexpr int32_t kCurveSize = 2000;
-  static constexpr double kCurveX0 = 7.0;              // grid-cathode V of entry 0
-  static constexpr double kCurveXmin = -11.0;          // entries every 0.009 V down to -10.991 V
-  static constexpr double kGridCoefficient = 0.00015;  // Kg, A/V, grid conduction law
-  static constexpr double kPlateResistanceEstimate = 62500.0;  // ohms, first guess only
-
-  // Set-up: stores the circuit (rate in Hz, volts, ohms, farads), solves the
-  // operating point and gets the plate-current curve. Costly the first time a
-  // circuit is seen in the process. Keeps the cathode capacitor current.
-  void Setup(double rate, double b_plus, double ra, double rk, double rl, double rg, double ck);
-
+// The per-sample part of a stage: circuit, derived values, curve and state.
+// Copyable, so a block can run on a working copy held in registers.
+struct TriodeState {
   // Rate change: the sample period and the cathode gain only.
   void SetRate(double rate) noexcept {
     T = 1.0 / rate;
@@ -89,6 +74,25 @@ class TriodeStage {
   double Vk_prev = 0.0;
   double iC = 1e-24;
   double iC_prev = 0.0;
+};
+
+class TriodeStage : public TriodeState {
+ public:
+  TriodeStage() = default;
+  // The curve may point into the stage's own storage: no copies.
+  TriodeStage(const TriodeStage&) = delete;
+  TriodeStage& operator=(const TriodeStage&) = delete;
+
+  static constexpr int32_t kCurveSize = 2000;
+  static constexpr double kCurveX0 = 7.0;              // grid-cathode V of entry 0
+  static constexpr double kCurveXmin = -11.0;          // entries every 0.009 V down to -10.991 V
+  static constexpr double kGridCoefficient = 0.00015;  // Kg, A/V, grid conduction law
+  static constexpr double kPlateResistanceEstimate = 62500.0;  // ohms, first guess only
+
+  // Set-up: stores the circuit (rate in Hz, volts, ohms, farads), solves the
+  // operating point and gets the plate-current curve. Costly the first time a
+  // circuit is seen in the process. Keeps the cathode capacitor current.
+  void Setup(double rate, double b_plus, double ra, double rk, double rl, double rg, double ck);
 
  private:
   std::vector<double> own_curve_;  // used only when the shared store is full

@@ -87,6 +87,10 @@ class IPlug_Ferro : public IPlugVST {
 
   Ostra::Amp_Ferro& Engine(int side) { return engines_[side]; }
 
+  // Selects the plain per-sample schedule (the definition of the sound, for
+  // the identity test and the benchmark) instead of the fast block schedule.
+  void UseReferenceSchedule(bool on) { referenceSchedule_ = on; }
+
  private:
   void DefineParameters();
   // Creates and sets up the engines for host rate x 2 and settles them.
@@ -117,4 +121,5 @@ class IPlug_Ferro : public IPlugVST {
   bool settingsShown_ = false;
   double storedHostRate_ = 44100.0;
   double oversamplingFactor_ = 2.0;
+  bool referenceSchedule_ = false;
 };

@@ -1,5 +1,9 @@
 // The block entry: input gain, the engines in the selected oversampling
 // frame, output gain. Audio thread, inside the instance lock.
+//
+// Two schedules compute the same bits: the reference runs each host sample
+// through the whole frame and model before the next; the fast one (the
+// default) runs passes of samples through the block frames.
 #include "ferro/model/sanitize_input.h"
 #include "ferro/shell/iplug_ferro.h"
 
@@ -16,8 +20,8 @@ inline void RunEngine(Ostra::Amp_Ferro& engine, double& sample) noexcept {
 }
 
 template <bool kFourTimes>
-void ProcessBlock(Ostra::Amp_Ferro* engines, bool stereo, double inputGain, double outputGain,
-                  double** inputs, double** outputs, int nFrames) noexcept {
+void ProcessReference(Ostra::Amp_Ferro* engines, bool stereo, double inputGain, double outputGain,
+                      double** inputs, double** outputs, int nFrames) noexcept {
   const double* inL = inputs[0];
   const double* inR = inputs[1];
   double* outL = outputs[0];
@@ -41,14 +45,52 @@ void ProcessBlock(Ostra::Amp_Ferro* engines, bool stereo, double inputGain, doub
   }
 }
 
+template <bool kFourTimes>
+inline void RunEngineBlock(Ostra::Amp_Ferro& engine, double* samples, int n) noexcept {
+  if (kFourTimes) {
+    engine.ProcessBlock4(samples, n);
+  } else {
+    engine.ProcessBlock2(samples, n);
+  }
+}
+
+template <bool kFourTimes>
+void ProcessFast(Ostra::Amp_Ferro* engines, bool stereo, double inputGain, double outputGain,
+                 double** inputs, double** outputs, int nFrames) noexcept {
+  constexpr int kPass = Ostra::OstraCore::kBlockPass;
+  double left[kPass];
+  double right[kPass];
+  for (int start = 0; start < nFrames; start += kPass) {
+    const int n = nFrames - start < kPass ? nFrames - start : kPass;
+    const double* inL = inputs[0] + start;
+    const double* inR = inputs[1] + start;
+    double* outL = outputs[0] + start;
+    double* outR = outputs[1] + start;
+    // A non-finite host sample would stay in the recursive states for ever.
+    for (int i = 0; i < n; ++i) left[i] = Ostra::SanitizeInput(inL[i] * inputGain);
+    if (stereo) {
+      for (int i = 0; i < n; ++i) right[i] = Ostra::SanitizeInput(inR[i] * inputGain);
+    }
+    RunEngineBlock<kFourTimes>(engines[0], left, n);
+    if (stereo) {
+      RunEngineBlock<kFourTimes>(engines[1], right, n);
+      for (int i = 0; i < n; ++i) {
+        outL[i] = left[i] * outputGain;
+        outR[i] = right[i] * outputGain;
+      }
+    } else {
+      for (int i = 0; i < n; ++i) outL[i] = outR[i] = left[i] * outputGain;
+    }
+  }
+}
+
 }  // namespace
 
 void IPlug_Ferro::ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames) {
   if (GetGUI()) GetGUI()->SetAllControlsDirty();
   if (nFrames <= 0) return;
-  if (quality_ == 0) {
-    ProcessBlock<false>(engines_.get(), stereo_, inputGain_, outputGain_, inputs, outputs, nFrames);
-  } else {
-    ProcessBlock<true>(engines_.get(), stereo_, inputGain_, outputGain_, inputs, outputs, nFrames);
-  }
+  auto run = referenceSchedule_
+                 ? (quality_ == 0 ? &ProcessReference<false> : &ProcessReference<true>)
+                 : (quality_ == 0 ? &ProcessFast<false> : &ProcessFast<true>);
+  run(engines_.get(), stereo_, inputGain_, outputGain_, inputs, outputs, nFrames);
 }

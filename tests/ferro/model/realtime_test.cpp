@@ -1,5 +1,5 @@
-// The engine's audio path allocates nothing: both frames, both channels, and
-// the GREEN pre-gain glide that redesigns on the audio thread.
+// The engine's audio path allocates nothing: both frames, both schedules, both
+// channels, and the GREEN pre-gain glide that redesigns on the audio thread.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -37,7 +37,6 @@ void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 #pragma GCC diagnostic pop
 #endif
 
-
 namespace Ostra {
 namespace {
 
@@ -59,6 +58,12 @@ TEST(AmpFerroRealTime, FramesAndGlideAllocateNothing) {
       }
       sum += s;
     }
+    // The block schedule: its buffers live on the stack.
+    double block[300];
+    for (int n = 0; n < 300; ++n) block[n] = 0.2 * std::sin(0.03 * n);
+    amp->ProcessBlock2(block, 300);
+    amp->ProcessBlock4(block, 300);
+    sum += block[299];
   }
   EXPECT_EQ(g_allocations.load() - before, 0);
   EXPECT_TRUE(std::isfinite(sum));
