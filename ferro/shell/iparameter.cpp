@@ -25,6 +25,7 @@ void IParameter::DefineDouble(const char* name, double defaultValue, double min,
   CopyName(name_, name);
   CopyName(label_, label);
   value_ = defaultValue;
+  defaultValue_ = defaultValue;
   min_ = min;
   max_ = (min + step > max) ? min + step : max;
   step_ = step;
@@ -59,14 +60,20 @@ double IParameter::NormalizeValue(double value) const {
 
 double IParameter::Normalized() const { return NormalizeValue(value_); }
 
-void IParameter::SetFromNormalized(double normalized) {
+double IParameter::PlainForNormalized(double normalized) const {
   // Hosts are expected to send 0..1; anything else (or NaN) must not push the
   // value outside its range, where the model has no meaning for it.
-  if (std::isnan(normalized)) return;
+  if (std::isnan(normalized)) return value_;
   if (normalized < 0.0) normalized = 0.0;
-  value_ = min_ + std::pow(normalized, shape_) * (max_ - min_);
-  if (kind_ != kTypeDouble) value_ = step_ * std::floor(value_ / step_ + 0.5);
-  if (value_ >= max_) value_ = max_;
+  double v = min_ + std::pow(normalized, shape_) * (max_ - min_);
+  if (kind_ != kTypeDouble) v = step_ * std::floor(v / step_ + 0.5);
+  if (v >= max_) v = max_;
+  return v;
+}
+
+void IParameter::SetFromNormalized(double normalized) {
+  if (std::isnan(normalized)) return;
+  value_ = PlainForNormalized(normalized);
 }
 
 void IParameter::SetClamped(double value) {

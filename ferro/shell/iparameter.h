@@ -21,6 +21,8 @@ class IParameter {
   double Normalized() const;
   double NormalizeValue(double value) const;
   void SetFromNormalized(double normalized);
+  // The plain value SetFromNormalized would store (the current one for NaN).
+  double PlainForNormalized(double normalized) const;
   // Plain value, clamped into the range, not rounded to the step.
   void SetClamped(double value);
 
@@ -36,6 +38,7 @@ class IParameter {
   const char* Label() const { return label_; }
   Kind kind() const { return kind_; }
   double Value() const { return value_; }
+  double DefaultValue() const { return defaultValue_; }
   double Min() const { return min_; }
   double Max() const { return max_; }
   double Step() const { return step_; }
@@ -53,6 +56,7 @@ class IParameter {
 
   Kind kind_ = kTypeNone;
   double value_ = 0.0;
+  double defaultValue_ = 0.0;
   double min_ = 0.0;
   double max_ = 1.0;
   double step_ = 1.0;

@@ -43,6 +43,27 @@ IPlug_Ferro::IPlug_Ferro(vst2::HostCallback hostCallback) : IPlugVST(hostCallbac
   SetEditorSize(kEditorWidth, kEditorHeight);
 }
 
+// The step texts of the multi-way switches: the panel's own legends and the
+// valve types the help text names, in the order of the values.
+const char* IPlug_Ferro::StepName(int paramIdx, int step) const {
+  static const char* const kQuality[] = {"LOW", "HIGH", "AUTO"};
+  static const char* const kChannels[] = {"GREEN", "RED"};
+  static const char* const kValves[] = {"6L6GC", "EL34", "6550", "KT88"};
+  auto pick = [step](const char* const* texts, int count) {
+    return step >= 0 && step < count ? texts[step] : nullptr;
+  };
+  switch (paramIdx) {
+    case kOversample:
+      return pick(kQuality, 3);
+    case kChannel:
+      return pick(kChannels, 2);
+    case kTubeType:
+      return pick(kValves, 4);
+    default:
+      return nullptr;
+  }
+}
+
 void IPlug_Ferro::DefineParameters() {
   struct Knob {
     int index;

@@ -70,6 +70,7 @@ class IPlug_Ferro : public IPlugVST {
   void Reset() override;
   // Audio thread, inside the instance lock.
   void ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames) override;
+  const char* StepName(int paramIdx, int step) const override;
 
   bool SerializeState(StateChunk* chunk) override { return WriteParamValues(chunk); }
   int UnserializeState(const StateChunk& chunk, int position) override {

@@ -373,7 +373,8 @@ intptr_t IPlugVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, void*
       CopyOut(ptr, ProductName(), vst2::kMaxProductStrLen);
       return 1;
     case vst2::effVendorSpecific:
-      if (index != 7 || !ptr) return 0;
+      if (index != 7) return AnswerParameterRequest(index, value, ptr);
+      if (!ptr) return 0;
       if (value >= 0 && value < NParams())
         GetParam(static_cast<int>(value))
             ->FormatValue(opt, true, static_cast<char*>(ptr), kParamStringCapacity);

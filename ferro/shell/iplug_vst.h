@@ -32,6 +32,9 @@ class IPlugVST : public IPlugBase {
   // Marks the effect as having an editor of this size (after AdoptEditor).
   void SetEditorSize(int width, int height);
   int HostExtensionBits() const { return hostExtensions_; }
+  // The text of one step of an int parameter for wrappers that list steps
+  // (not the host display, which stays the number); null when it has none.
+  virtual const char* StepName(int /*paramIdx*/, int /*step*/) const { return nullptr; }
 
   // Record callbacks.
   static intptr_t VST2_CALL VSTDispatcher(vst2::AEffect* effect, int32_t opcode, int32_t index,
@@ -49,6 +52,9 @@ class IPlugVST : public IPlugBase {
   intptr_t Dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
   // effEditOpen and effEditClose, under the editor lock only.
   intptr_t OpenOrCloseEditor(bool open, void* parentWindow);
+  // The parameter requests of platform/vst2/parameter_description.h; 0 when
+  // `request` is not one of them or the parameter does not exist.
+  intptr_t AnswerParameterRequest(int32_t request, intptr_t paramIdx, void* ptr);
   intptr_t HostCall(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
                     float opt = 0.0f);
   intptr_t GetChunk(bool bank, void** data);

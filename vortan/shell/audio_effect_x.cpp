@@ -24,6 +24,8 @@ intptr_t AudioEffectX::dispatcher(int32_t opcode, int32_t index, intptr_t value,
       return text ? canDo(text) : 0;
     case vst2::effGetVstVersion:
       return getVstVersion();
+    case vst2::effVendorSpecific:
+      return vendorSpecific(index, value, ptr, opt);
     case vst2::effEditKeyDown:
     case vst2::effEditKeyUp: {
       AEffEditor* editor = getEditor();

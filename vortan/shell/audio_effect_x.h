@@ -31,6 +31,11 @@ class AudioEffectX : public AudioEffect {
   virtual int32_t getVendorVersion() noexcept { return 0; }
   virtual int32_t canDo(const char* /*text*/) noexcept { return 0; }
   virtual int32_t getVstVersion() noexcept { return 2400; }
+  // effVendorSpecific: answers 0 unless a plug-in knows the request.
+  virtual intptr_t vendorSpecific(int32_t /*index*/, intptr_t /*value*/, void* /*ptr*/,
+                                  float /*opt*/) noexcept {
+    return 0;
+  }
 };
 
 }  // namespace vortan

@@ -46,6 +46,8 @@ class Vortan : public AudioEffectX {
   bool getVendorString(char* text) noexcept override;
   bool getProductString(char* text) noexcept override;
   int32_t getVendorVersion() noexcept override { return kVendorVersion; }
+  // The parameter requests of platform/vst2/parameter_description.h.
+  intptr_t vendorSpecific(int32_t index, intptr_t value, void* ptr, float opt) noexcept override;
 
   // What the engine, the editor and the tests read.
   const ProgramBank& bank() const noexcept { return bank_; }
