@@ -2,7 +2,7 @@
 #   make demo   renders the built-in DI riff through both plug-ins into out/
 #   make test   builds everything and runs every test
 # and: make install / make uninstall  puts the two modules and the factory presets into
-#      ~/.vst (see README)
+#      ~/.vst and the two LV2 bundles into ~/.lv2 (see README)
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_GEN := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
@@ -38,7 +38,7 @@ demo: deps
 
 install: deps
 	@if [ ! -f $(BUILD)/CMakeCache.txt ]; then cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release; fi
-	cmake --build $(BUILD) -j $(JOBS) --target Ostra_Ferro_B3 Vortan_v1_1
+	cmake --build $(BUILD) -j $(JOBS) --target Ostra_Ferro_B3 Vortan_v1_1 Ostra_Ferro_B3_lv2 Vortan_v1_1_lv2
 	cmake --install $(BUILD)
 
 uninstall:

@@ -1,7 +1,8 @@
 # Run by the uninstall target: removes the files the last install recorded in
 # install_manifest.txt, or without a manifest the two module names in the
-# folder an install would use now; $DESTDIR goes in front either way, as the
-# manifest holds the paths without it.
+# folder an install would use now (and the two bundles in the LV2 folder);
+# $DESTDIR goes in front either way, as the manifest holds the paths without
+# it. A bundle folder left empty goes too.
 set(_files)
 if(EXISTS "${VALVE_VST_MANIFEST}")
   file(STRINGS "${VALVE_VST_MANIFEST}" _recorded)
@@ -14,6 +15,11 @@ else()
   foreach(_name Ostra_Ferro_B3.so Vortan_v1_1.so)
     list(APPEND _files "$ENV{DESTDIR}${_dir}/${_name}")
   endforeach()
+  valve_lv2_install_dir(_lv2_dir)
+  foreach(_name Ostra_Ferro_B3 Vortan_v1_1)
+    file(GLOB _bundle_files "$ENV{DESTDIR}${_lv2_dir}/${_name}.lv2/*")
+    list(APPEND _files ${_bundle_files})
+  endforeach()
 endif()
 set(_removed 0)
 foreach(_file IN LISTS _files)
@@ -23,7 +29,16 @@ foreach(_file IN LISTS _files)
     math(EXPR _removed "${_removed} + 1")
   endif()
 endforeach()
+foreach(_file IN LISTS _files)
+  get_filename_component(_folder "${_file}" DIRECTORY)
+  if(_folder MATCHES "\\.lv2$" AND IS_DIRECTORY "${_folder}")
+    file(GLOB _left "${_folder}/*")
+    if(NOT _left)
+      file(REMOVE_RECURSE "${_folder}")
+    endif()
+  endif()
+endforeach()
 if(EXISTS "${VALVE_VST_MANIFEST}")
   file(REMOVE "${VALVE_VST_MANIFEST}")
 endif()
-message(STATUS "${_removed} installed module(s) removed")
+message(STATUS "${_removed} installed file(s) removed")

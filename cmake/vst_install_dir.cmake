@@ -1,10 +1,22 @@
 # valve_vst_install_dir(<out>): the folder the modules go to, without DESTDIR.
 # Order: the VST_INSTALL_DIR cache value (relative to the install prefix when
 # not absolute), then the first folder listed in $VST_PATH, then ~/.vst.
+# valve_lv2_install_dir(<out>): the same for the LV2 bundles, with
+# LV2_INSTALL_DIR, $LV2_PATH and ~/.lv2.
 function(valve_vst_install_dir out)
-  set(dir "${VALVE_VST_CONFIGURED_DIR}")
-  if(dir STREQUAL "" AND DEFINED ENV{VST_PATH})
-    string(REPLACE ":" ";" paths "$ENV{VST_PATH}")
+  valve_plugin_install_dir(dir "${VALVE_VST_CONFIGURED_DIR}" VST_PATH .vst)
+  set(${out} "${dir}" PARENT_SCOPE)
+endfunction()
+
+function(valve_lv2_install_dir out)
+  valve_plugin_install_dir(dir "${VALVE_LV2_CONFIGURED_DIR}" LV2_PATH .lv2)
+  set(${out} "${dir}" PARENT_SCOPE)
+endfunction()
+
+function(valve_plugin_install_dir out configured path_variable home_folder)
+  set(dir "${configured}")
+  if(dir STREQUAL "" AND DEFINED ENV{${path_variable}})
+    string(REPLACE ":" ";" paths "$ENV{${path_variable}}")
     foreach(p IN LISTS paths)
       if(NOT p STREQUAL "")
         set(dir "${p}")
@@ -14,9 +26,9 @@ function(valve_vst_install_dir out)
   endif()
   if(dir STREQUAL "")
     if(NOT DEFINED ENV{HOME} OR "$ENV{HOME}" STREQUAL "")
-      message(FATAL_ERROR "HOME is not set: set VST_INSTALL_DIR or VST_PATH to say where the modules go")
+      message(FATAL_ERROR "HOME is not set: set the install folder or ${path_variable} to say where the plug-ins go")
     endif()
-    set(dir "$ENV{HOME}/.vst")
+    set(dir "$ENV{HOME}/${home_folder}")
   endif()
   if(dir MATCHES "^~(/|$)")
     string(REGEX REPLACE "^~" "$ENV{HOME}" dir "${dir}")
