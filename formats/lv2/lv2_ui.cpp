@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "formats/lv2/plugin_instance.h"
 #include "formats/lv2/port_layout.h"
@@ -28,6 +29,7 @@ struct Ui {
   LV2UI_Write_Function write = nullptr;
   LV2UI_Controller controller = nullptr;
   const LV2UI_Touch* touch = nullptr;
+  std::vector<bool> grabbed;  // inside an edit gesture the plug-in reported
 };
 
 const void* FeatureData(const LV2_Feature* const* features, const char* uri) {
@@ -63,7 +65,8 @@ LV2UI_Handle Instantiate(const LV2UI_Descriptor*, const char* pluginUri, const c
   if (!(effect->flags & vst2::effFlagsHasEditor) || plugin->editorOpen()) return nullptr;
 
   auto* ui = new Ui{plugin, write, controller,
-                    static_cast<const LV2UI_Touch*>(FeatureData(features, LV2_UI__touch))};
+                    static_cast<const LV2UI_Touch*>(FeatureData(features, LV2_UI__touch)),
+                    std::vector<bool>(static_cast<size_t>(plugin->numParams()), false)};
   plugin->setEditorOpen(true);
   vst2::ERect* rect = nullptr;
   effect->dispatcher(effect, vst2::effEditGetRect, 0, 0, &rect, 0.0f);
@@ -118,6 +121,13 @@ void Write(Ui* ui, int32_t param, float normalized) {
   ui->write(ui->controller, ParameterPort(param), sizeof value, 0, &value);
 }
 
+void Touch(Ui* ui, uint32_t port, bool grabbed) {
+  if (ui->touch) ui->touch->touch(ui->touch->handle, port, grabbed);
+}
+
+// An edit outside a gesture the plug-in reported (a switch that only says
+// its new value) is a gesture of its own, so the host records it as the
+// user's.
 int Idle(LV2UI_Handle h) {
   auto* ui = static_cast<Ui*>(h);
   PluginInstance* plugin = ui->plugin;
@@ -126,12 +136,20 @@ int Idle(LV2UI_Handle h) {
   for (int32_t i = 0; i < plugin->numParams(); ++i) {
     PendingEdit& p = plugin->pending(i);
     const uint32_t port = ParameterPort(i);
-    const int begins = p.begins.exchange(0, std::memory_order_acquire);
-    if (begins && ui->touch) ui->touch->touch(ui->touch->handle, port, true);
-    if (p.changed.exchange(false, std::memory_order_acquire))
+    const auto slot = static_cast<size_t>(i);
+    if (p.begins.exchange(0, std::memory_order_acquire) && !ui->grabbed[slot]) {
+      Touch(ui, port, true);
+      ui->grabbed[slot] = true;
+    }
+    if (p.changed.exchange(false, std::memory_order_acquire)) {
+      if (!ui->grabbed[slot]) Touch(ui, port, true);
       Write(ui, i, p.normalized.load(std::memory_order_relaxed));
-    const int ends = p.ends.exchange(0, std::memory_order_acquire);
-    if (ends && ui->touch) ui->touch->touch(ui->touch->handle, port, false);
+      if (!ui->grabbed[slot]) Touch(ui, port, false);
+    }
+    if (p.ends.exchange(0, std::memory_order_acquire) && ui->grabbed[slot]) {
+      Touch(ui, port, false);
+      ui->grabbed[slot] = false;
+    }
   }
   return 0;
 }
