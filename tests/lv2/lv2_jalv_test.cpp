@@ -1,0 +1,146 @@
+// Each bundle in jalv, a real LV2 host, on a private JACK server with the
+// dummy backend that the fixture starts and stops: the test's own JACK
+// client feeds the amp a tone and hears it come back shaped.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <jack/jack.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <string>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+pid_t Spawn(const std::vector<std::string>& args, int stdinFd) {
+  std::vector<char*> argv;
+  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  if (stdinFd >= 0) posix_spawn_file_actions_adddup2(&actions, stdinFd, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  pid_t pid = 0;
+  if (posix_spawnp(&pid, args[0].c_str(), &actions, nullptr, argv.data(), environ) != 0) pid = 0;
+  posix_spawn_file_actions_destroy(&actions);
+  return pid;
+}
+
+void Stop(pid_t pid) {
+  if (pid <= 0) return;
+  kill(pid, SIGTERM);
+  for (int i = 0; i < 100; ++i) {
+    if (waitpid(pid, nullptr, WNOHANG) == pid) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  kill(pid, SIGKILL);
+  waitpid(pid, nullptr, 0);
+}
+
+struct Loop {
+  jack_port_t* out[2];
+  jack_port_t* in[2];
+  double phase = 0.0;
+  std::atomic<float> peak{0.0f};
+};
+
+int Process(jack_nframes_t frames, void* arg) {
+  auto* loop = static_cast<Loop*>(arg);
+  auto* l = static_cast<float*>(jack_port_get_buffer(loop->out[0], frames));
+  auto* r = static_cast<float*>(jack_port_get_buffer(loop->out[1], frames));
+  for (jack_nframes_t i = 0; i < frames; ++i) {
+    l[i] = r[i] = static_cast<float>(0.3 * std::sin(loop->phase));
+    loop->phase += 2 * M_PI * 110.0 / 48000.0;
+  }
+  float peak = loop->peak.load(std::memory_order_relaxed);
+  for (auto* port : loop->in) {
+    const auto* x = static_cast<const float*>(jack_port_get_buffer(port, frames));
+    for (jack_nframes_t i = 0; i < frames; ++i) peak = std::max(peak, std::abs(x[i]));
+  }
+  loop->peak.store(peak, std::memory_order_relaxed);
+  return 0;
+}
+
+class JalvOnJack : public ::testing::TestWithParam<const char*> {
+ protected:
+  void SetUp() override {
+    server_ = "valve-lv2-" + std::to_string(getpid());
+    setenv("JACK_NO_START_SERVER", "1", 1);
+    setenv("JACK_NO_AUDIO_RESERVATION", "1", 1);
+    setenv("JACK_DEFAULT_SERVER", server_.c_str(), 1);
+    setenv("LV2_PATH", LV2_BUNDLE_ROOT ":/usr/lib/lv2", 1);
+    jackd_ = Spawn({"jackd", "-n", server_, "-d", "dummy", "-r", "48000", "-p", "256"}, -1);
+    ASSERT_GT(jackd_, 0) << "jackd could not be started: run scripts/install-deps.sh";
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!client_ && std::chrono::steady_clock::now() < deadline) {
+      jack_status_t status;
+      client_ = jack_client_open("lv2test", JackServerName, &status, server_.c_str());
+      if (!client_) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    ASSERT_NE(client_, nullptr) << "the JACK server " << server_ << " did not come up";
+  }
+  void TearDown() override {
+    Stop(jalv_);
+    if (client_) jack_client_close(client_);
+    Stop(jackd_);
+  }
+  std::string server_;
+  pid_t jackd_ = 0;
+  pid_t jalv_ = 0;
+  jack_client_t* client_ = nullptr;
+};
+
+TEST_P(JalvOnJack, RunsTheBundleAndProcessesAudio) {
+  Loop loop;
+  const char* names[2] = {"l", "r"};
+  for (int c = 0; c < 2; ++c) {
+    loop.out[c] = jack_port_register(client_, (std::string("send_") + names[c]).c_str(),
+                                     JACK_DEFAULT_AUDIO_TYPE, JackPortIsOutput, 0);
+    loop.in[c] = jack_port_register(client_, (std::string("return_") + names[c]).c_str(),
+                                    JACK_DEFAULT_AUDIO_TYPE, JackPortIsInput, 0);
+  }
+  jack_set_process_callback(client_, Process, &loop);
+  ASSERT_EQ(jack_activate(client_), 0);
+
+  int keepOpen[2];
+  ASSERT_EQ(pipe(keepOpen), 0);  // jalv's prompt ends at end of input
+  const std::string uri = std::string("https://valve-amps.example/lv2/") + GetParam();
+  jalv_ = Spawn({"jalv", "-x", "-n", "amp", uri}, keepOpen[0]);
+  close(keepOpen[0]);
+  ASSERT_GT(jalv_, 0) << "jalv could not be started: run scripts/install-deps.sh";
+
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  bool connected = false;
+  while (!connected && std::chrono::steady_clock::now() < deadline) {
+    ASSERT_EQ(waitpid(jalv_, nullptr, WNOHANG), 0) << "jalv exited";
+    connected = jack_port_by_name(client_, "amp:out_r") != nullptr;
+    if (!connected) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  ASSERT_TRUE(connected) << "jalv registered no ports for " << uri;
+  for (int c = 0; c < 2; ++c) {
+    const std::string side = names[c];
+    ASSERT_EQ(jack_connect(client_, jack_port_name(loop.out[c]), ("amp:in_" + side).c_str()), 0);
+    ASSERT_EQ(jack_connect(client_, ("amp:out_" + side).c_str(), jack_port_name(loop.in[c])), 0);
+  }
+  while (loop.peak.load() < 1e-3f && std::chrono::steady_clock::now() < deadline + std::chrono::seconds(5))
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_GT(loop.peak.load(), 1e-3f) << "no sound came back from jalv";
+  EXPECT_EQ(waitpid(jalv_, nullptr, WNOHANG), 0) << "jalv exited while running";
+  close(keepOpen[1]);
+  jack_deactivate(client_);
+}
+
+INSTANTIATE_TEST_SUITE_P(Bundles, JalvOnJack, ::testing::Values("Ostra_Ferro_B3", "Vortan_v1_1"),
+                         [](const auto& info) { return std::string(info.param); });
+
+}  // namespace
