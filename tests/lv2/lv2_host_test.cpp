@@ -13,6 +13,10 @@
 
 #include "tests/lv2/lv2_world.h"
 
+// Counts operator new in the whole process (lv2_alloc_count.cpp).
+long AllocationCount();
+bool CountsAllocations();
+
 namespace {
 
 using lv2test::Instance;
@@ -94,6 +98,31 @@ TEST_P(Lv2Host, RendersBitIdenticalToTheVstModuleAtEachRateAndBlockSize) {
       EXPECT_EQ(lv2.latency(), 0.0f);
     }
   }
+}
+
+TEST_P(Lv2Host, RunAllocatesNothingWhileControlsChange) {
+  if (!CountsAllocations()) GTEST_SKIP() << "allocation counting is off under ASan";
+  const LilvPlugin* plugin = Plugin();
+  ASSERT_NE(plugin, nullptr);
+  const long beforeCreation = AllocationCount();
+  Instance lv2(world_, plugin, 48000.0);
+  ASSERT_TRUE(lv2.ok());
+  ASSERT_GT(AllocationCount(), beforeCreation) << "the count does not see the bundle";
+  lilv_instance_activate(lv2.instance());
+  std::vector<float> outL, outR;
+  lv2.Render(inL_, inR_, 256, &outL, &outR);
+  std::vector<float> inL(inL_.begin(), inL_.begin() + 256), inR(inR_.begin(), inR_.begin() + 256);
+  const long before = AllocationCount();
+  int round = 0;
+  for (const auto& [symbol, value] : GetParam().settings) {
+    const int port = lv2.PortOf(symbol);
+    const float old = lv2.Control(port);
+    lv2.Control(port) = value;
+    lv2.Render(inL, inR, 256 >> (round++ % 3), &outL, &outR);
+    lv2.Control(port) = old;
+    lv2.Render(inL, inR, 256, &outL, &outR);
+  }
+  EXPECT_EQ(AllocationCount() - before, 0);
 }
 
 // Port values for lilv's state calls.

@@ -1,0 +1,25 @@
+// operator new counted for the whole process, a dlopened bundle included (it
+// binds to the executable's definition). AddressSanitizer brings its own
+// allocation functions; the count runs in the other builds.
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+namespace {
+std::atomic<long> gAllocations{0};
+}  // namespace
+
+long AllocationCount() { return gAllocations.load(); }
+
+#if defined(__SANITIZE_ADDRESS__)
+bool CountsAllocations() { return false; }
+#else
+bool CountsAllocations() { return true; }
+void* operator new(std::size_t size) {
+  gAllocations.fetch_add(1, std::memory_order_relaxed);
+  if (void* p = std::malloc(size ? size : 1)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+#endif
