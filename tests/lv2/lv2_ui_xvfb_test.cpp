@@ -82,7 +82,7 @@ TEST_P(Lv2UiInXvfb, OpensInTheParentSendsEditsAsTouchedPortWritesAndClosesCleanl
   ASSERT_TRUE(dsp.ok());
   lilv_instance_activate(dsp.instance());
 
-  const LilvUIs* uis = lilv_plugin_get_uis(plugin);
+  LilvUIs* uis = lilv_plugin_get_uis(plugin);
   ASSERT_EQ(lilv_uis_size(uis), 1u);
   const LilvUI* ui = lilv_uis_get(uis, lilv_uis_begin(uis));
   LilvNode* x11 = lilv_new_uri(world.world(), LV2_UI__X11UI);
@@ -155,6 +155,7 @@ TEST_P(Lv2UiInXvfb, OpensInTheParentSendsEditsAsTouchedPortWritesAndClosesCleanl
   suil_host_free(host);
   lilv_free(bundle);
   lilv_free(binary);
+  lilv_uis_free(uis);
 }
 
 INSTANTIATE_TEST_SUITE_P(
