@@ -2,6 +2,8 @@
 -- the plug-in, sets parameters through the host, records a few seconds from
 -- the Dummy backend (so the track gets a region and source files) and saves.
 --   create_session.lua SESSION_DIR NAME PLUGIN_ID SECONDS [INDEX=VALUE ...]
+-- PLUGIN_ID is the VST id from the scan cache, or lv2:URI for an LV2 bundle
+-- (whose parameter values are in the parameter's own units).
 -- Prints "param INDEX VALUE" for every value read back and "saved" at the end.
 local dir, name, plugin_id, seconds = arg[1], arg[2], arg[3], tonumber(arg[4])
 
@@ -11,7 +13,12 @@ assert(create_session(dir, name, 48000), "cannot create the session")
 local track = Session:new_audio_track(2, 2, nil, 1, "Amp", ARDOUR.PresentationInfo.max_order,
                                       ARDOUR.TrackMode.Normal, true):front()
 assert(track, "no track")
-local proc = ARDOUR.LuaAPI.new_plugin(Session, plugin_id, ARDOUR.PluginType.LXVST, "")
+local plugin_type = ARDOUR.PluginType.LXVST
+if plugin_id:sub(1, 4) == "lv2:" then
+  plugin_type = ARDOUR.PluginType.LV2
+  plugin_id = plugin_id:sub(5)
+end
+local proc = ARDOUR.LuaAPI.new_plugin(Session, plugin_id, plugin_type, "")
 assert(not proc:isnil(), "the scan cache has no plug-in " .. plugin_id)
 assert(track:add_processor_by_index(proc, 0, nil, true), "cannot add the plug-in")
 print("plugin " .. proc:to_insert():plugin(0):name())
