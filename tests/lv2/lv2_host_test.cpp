@@ -36,6 +36,7 @@ const Case kFerro{"Ostra_Ferro_B3", OSTRA_FERRO_B3_PLUGIN_PATH,
 const Case kVortan{"Vortan_v1_1", VORTAN_V1_1_PLUGIN_PATH,
                    {{"channel", 1.0f}, {"low_high_gain", 1.0f}, {"chb_drive", 0.8f},
                     {"volume", 0.6f}, {"mono_stereo", 1.0f}}};
+void PrintTo(const Case& c, std::ostream* os) { *os << c.uri; }
 constexpr int kFrames = 6000;
 constexpr uint32_t kFirstParam = 5;
 

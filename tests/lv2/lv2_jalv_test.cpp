@@ -1,6 +1,7 @@
 // Each bundle in jalv, a real LV2 host, on a private JACK server with the
 // dummy backend that the fixture starts and stops: the test's own JACK
 // client feeds the amp a tone and hears it come back shaped.
+#include <errno.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <jack/jack.h>
@@ -134,10 +135,20 @@ TEST_P(JalvOnJack, RunsTheBundleAndProcessesAudio) {
     if (!connected) std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   ASSERT_TRUE(connected) << "jalv registered no ports for " << uri;
+  // jalv registers its ports before it activates, and JACK refuses to
+  // connect an inactive client's ports: try until it takes them.
   for (int c = 0; c < 2; ++c) {
     const std::string side = names[c];
-    ASSERT_EQ(jack_connect(client_, jack_port_name(loop.out[c]), ("amp:in_" + side).c_str()), 0);
-    ASSERT_EQ(jack_connect(client_, ("amp:out_" + side).c_str(), jack_port_name(loop.in[c])), 0);
+    auto connect = [&](const std::string& from, const std::string& to) {
+      int rc = jack_connect(client_, from.c_str(), to.c_str());
+      while (rc != 0 && rc != EEXIST && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        rc = jack_connect(client_, from.c_str(), to.c_str());
+      }
+      return rc == 0 || rc == EEXIST;
+    };
+    ASSERT_TRUE(connect(jack_port_name(loop.out[c]), "amp:in_" + side)) << "cannot feed jalv";
+    ASSERT_TRUE(connect("amp:out_" + side, jack_port_name(loop.in[c]))) << "cannot hear jalv";
   }
   while (loop.peak.load() < 1e-3f && std::chrono::steady_clock::now() < deadline + std::chrono::seconds(5))
     std::this_thread::sleep_for(std::chrono::milliseconds(20));

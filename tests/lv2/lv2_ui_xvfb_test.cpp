@@ -44,6 +44,8 @@ struct Bundle {
   const char* gesture;  // xdotool arguments after the window, editor coordinates
 };
 
+void PrintTo(const Bundle& b, std::ostream* os) { *os << b.name; }
+
 class Lv2UiInXvfb : public ::testing::TestWithParam<Bundle> {
  protected:
   void SetUp() override {
