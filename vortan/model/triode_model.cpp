@@ -24,12 +24,41 @@ void TriodeModel::design(const TriodeParts& parts, double fsI) noexcept {
     Vk = parts.Rk * Ia;
     Vp = Vp + 0.1 * (triodePlateVoltage(-Vk) + Vk - Vp);
   }
-  VpOp_ = Vp;
-  VkOp_ = Vk;
-  IaOp_ = Ia;
-  resetToOperatingPoint();
+  VpDesign_ = Vp;
+  VkDesign_ = Vk;
+  IaDesign_ = Ia;
   Vcut_ = triodePlateVoltage(kCutoff);
+  settleAtRest();
+  resetToOperatingPoint();
   setRate(fsI);
+}
+
+// The relaxation above loads the plate from 449.8 V, while step() loads it
+// from Vcut = F(-10), about 49 mV higher: started there, the stage would jump
+// and then drift for tens of milliseconds. The rest point of step() itself
+// for a grid at 0 V: no grid current, Vp = Vk + F(-Vk), Ia = (Vcut - Vp) / Rp,
+// and the cathode update Vk = kC (Ia + Ck fsI Vk) holds still exactly where
+// Vk = Rk Ia, whatever the rate. r(Vk) = Vk / Rk - (Vcut - Vk - F(-Vk)) / Rp
+// rises with Vk (F rises as the grid goes more negative), is negative at 0 and
+// positive at the cut-off bias, so bisection finds its root to the last bit.
+void TriodeModel::settleAtRest() noexcept {
+  auto residual = [this](double Vk) {
+    return Vk / parts_.Rk - (Vcut_ - Vk - triodePlateVoltage(-Vk)) * kInvRp;
+  };
+  double lo = 0.0;
+  double hi = -kCutoff;
+  for (int i = 0; i < 200 && lo < hi; ++i) {
+    const double mid = 0.5 * (lo + hi);
+    if (mid <= lo || mid >= hi) break;  // adjacent doubles: converged
+    if (residual(mid) < 0.0)
+      lo = mid;
+    else
+      hi = mid;
+  }
+  const double Vk = std::fabs(residual(lo)) <= std::fabs(residual(hi)) ? lo : hi;
+  VkOp_ = Vk;
+  VpOp_ = Vk + triodePlateVoltage(-Vk);
+  IaOp_ = (Vcut_ - VpOp_) * kInvRp;
 }
 
 void TriodeModel::setRate(double fsI) noexcept {

@@ -68,11 +68,12 @@ class TriodeModel {
   static constexpr double kInvTwoB = 0.0196078431372549;  // 1 / (2 b)
   static constexpr double kCutoff = -10.0;
 
-  // Solves the DC operating point and sets the rate coefficients (set-up).
+  // Solves the DC operating point, puts the state at rest for a grid at 0 V
+  // (see settleAtRest) and sets the rate coefficients (set-up).
   void design(const TriodeParts& parts, double fsI) noexcept;
   // Recomputes the two rate-dependent coefficients; leaves the state alone.
   void setRate(double fsI) noexcept;
-  // Puts the state back at the solved operating point.
+  // Puts the state back at rest (the equilibrium of step() for a 0 V grid).
   void resetToOperatingPoint() noexcept;
 
   // One sample at the internal rate: grid voltage in, coupled plate swing out.
@@ -110,6 +111,10 @@ class TriodeModel {
   double output() const noexcept { return y_; }
   double cutoffPlateVoltage() const noexcept { return Vcut_; }
   double cathodeCoefficient() const noexcept { return kC_; }
+  // The operating point of the design's relaxation against the 449.8 V supply.
+  double designPlateVoltage() const noexcept { return VpDesign_; }
+  double designCathodeVoltage() const noexcept { return VkDesign_; }
+  double designPlateCurrent() const noexcept { return IaDesign_; }
   double couplingCoefficient() const noexcept { return alpha_; }
 
  private:
@@ -120,7 +125,14 @@ class TriodeModel {
   double kC_ = 0.0;
   double alpha_ = 0.0;
   double CkFs_ = 0.0;  // Ck * fsI
-  // Operating point from design().
+  // Moves the rest state to the equilibrium of step() for a 0 V grid.
+  void settleAtRest() noexcept;
+
+  // Operating point of the design's relaxation.
+  double VkDesign_ = 0.0;
+  double VpDesign_ = 0.0;
+  double IaDesign_ = 0.0;
+  // Rest state from settleAtRest(): where step(0) holds still.
   double VkOp_ = 0.0;
   double VpOp_ = 0.0;
   double IaOp_ = 0.0;

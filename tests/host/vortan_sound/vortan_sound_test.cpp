@@ -50,6 +50,25 @@ double Peak(const std::vector<float>& x, size_t from = 0) {
   return p;
 }
 
+// Started as a host starts it (effOpen, rate, block size, quality, resume), a
+// fresh instance is silent on silence from its first sample, in both
+// channels: every triode stage starts where its own step holds still.
+TEST_F(VortanHost, SilenceAfterStartStaysBelowMinus100DbFromTheFirstSample) {
+  for (float rate : {44100.0f, 48000.0f, 88200.0f, 96000.0f}) {
+    for (int mode = 0; mode < 4; ++mode) {
+      auto p = NewInstance();
+      p->SetSampleRate(rate);
+      p->SetBlockSize(512);
+      p->SetParameter(kQuality, mode & 1 ? 1.0f : 0.0f);
+      p->SetParameter(kChannel, mode & 2 ? 1.0f : 0.0f);
+      p->MainsChanged(true);
+      const Channels out =
+          Process(*p, Channels(2, std::vector<float>(static_cast<size_t>(rate * 0.3f))), 512);
+      EXPECT_LT(std::max(Peak(out[0]), Peak(out[1])), 1e-5) << rate << " mode " << mode;
+    }
+  }
+}
+
 // Every channel mode at both qualities and two rates, all drive and
 // voicing switches up: audible, bounded.
 TEST_F(VortanHost, EveryModeQualityAndRatePlaysBounded) {

@@ -27,15 +27,35 @@ TEST(TriodeModel, OperatingPointsOfTheStageTable) {
   for (const Case& c : cases) {
     TriodeModel t;
     t.design(kTriodeStageParts[c.stage], kFsI);
-    EXPECT_NEAR(t.plateVoltage(), c.Vp, 0.01) << "stage " << c.stage;
-    EXPECT_NEAR(t.cathodeVoltage(), c.Vk, 0.001) << "stage " << c.stage;
+    EXPECT_NEAR(t.designPlateVoltage(), c.Vp, 0.01) << "stage " << c.stage;
+    EXPECT_NEAR(t.designCathodeVoltage(), c.Vk, 0.001) << "stage " << c.stage;
     EXPECT_EQ(t.gridCurrent(), 0.0);
     EXPECT_EQ(t.output(), 0.0);
   }
   TriodeModel b1;
   b1.design(kTriodeStageParts[kB1], kFsI);
-  EXPECT_NEAR(b1.plateCurrent(), 1.930e-3, 1e-6);
+  EXPECT_NEAR(b1.designPlateCurrent(), 1.930e-3, 1e-6);
   EXPECT_NEAR(b1.cutoffPlateVoltage(), 449.8486, 1e-4);
+}
+
+// The state starts where step() holds still for a 0 V grid: the plate is
+// loaded from Vcut, a little above the design's 449.8 V, so it sits some
+// 20 to 30 mV above the design's operating point, and stays there.
+TEST(TriodeModel, StateStartsAtRestForAGroundedGridAtEveryRate) {
+  for (int stage = 0; stage < kTriodeStageCount; ++stage) {
+    for (double fsI : {88200.0, 192000.0, 768000.0}) {
+      TriodeModel t;
+      t.design(kTriodeStageParts[stage], fsI);
+      const double Vp = t.plateVoltage(), Vk = t.cathodeVoltage();
+      EXPECT_NEAR(Vp - t.designPlateVoltage(), 0.025, 0.01) << stage;
+      EXPECT_NEAR(Vk, kTriodeStageParts[stage].Rk * t.plateCurrent(), 1e-12) << stage;
+      double worst = 0.0;
+      for (int i = 0; i < 20000; ++i) worst = std::fmax(worst, std::fabs(t.step(0.0)));
+      EXPECT_LT(worst, 1e-11) << stage << " at " << fsI;
+      EXPECT_NEAR(t.plateVoltage(), Vp, 1e-11) << stage;
+      EXPECT_NEAR(t.cathodeVoltage(), Vk, 1e-13) << stage;
+    }
+  }
 }
 
 TEST(TriodeModel, GridCurrentOnlyAboveTheCathode) {
