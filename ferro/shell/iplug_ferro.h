@@ -61,6 +61,16 @@ class IPlug_Ferro : public IPlugVST {
   static constexpr int kEditorWidth = 834;
   static constexpr int kEditorHeight = 278;
 
+  // Zero samples through the two-times frame of both engines so that a newly
+  // selected chain settles: after a channel switch, and at the start of audio
+  // for each chain (counted at an engine rate of 88.2 kHz and scaled with the
+  // engine rate, so that it spans the same 136 ms at every rate and quality:
+  // the chains' coupling and cathode time constants reach 32 ms and the RED
+  // chain's gain amplifies what is left).
+  static constexpr int kChannelSwitchSettling = 4000;
+  static constexpr int kStartSettling = 12000;
+  static constexpr double kStartSettlingRate = 88200.0;
+
   explicit IPlug_Ferro(vst2::HostCallback hostCallback);
   ~IPlug_Ferro() override;
 
@@ -68,6 +78,10 @@ class IPlug_Ferro : public IPlugVST {
   void OnParamChange(int paramIdx) override;
   // After a sample-rate or block-size change, or processing switched off.
   void Reset() override;
+  // effMainsChanged: on resume before the first block, both chains settle at
+  // the rate and quality the host has chosen (again if the rate or quality
+  // changes between resume and the first block).
+  void OnActivate(bool active) override;
   // Audio thread, inside the instance lock.
   void ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames) override;
   const char* StepName(int paramIdx, int step) const override;
@@ -101,6 +115,9 @@ class IPlug_Ferro : public IPlugVST {
   void StoreParam(int paramIdx);
   // Runs both engines through the two-times frame on `count` zero samples.
   void SettleEngines(int count);
+  // The settling before the first block: the chain not selected, then the
+  // selected one, each for kStartSettling scaled to the engine rate.
+  void SettleForStart();
   // Valve type, bias and feedback amount into both engines' power amps.
   void UpdatePowerAmps();
 
@@ -123,4 +140,8 @@ class IPlug_Ferro : public IPlugVST {
   double storedHostRate_ = 44100.0;
   double oversamplingFactor_ = 2.0;
   bool referenceSchedule_ = false;
+  // Resumed (effMainsChanged 1) and not suspended since.
+  bool active_ = false;
+  // A block has run since construction: resume no longer settles.
+  bool audioStarted_ = false;
 };

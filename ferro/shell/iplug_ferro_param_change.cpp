@@ -45,7 +45,9 @@ void IPlug_Ferro::OnParamChange(int paramIdx) {
     editor->SetBiasReadout(bias_);
   }
 
-  if (channel_ != channelBefore) SettleEngines(4000);
+  if (channel_ != channelBefore) SettleEngines(kChannelSwitchSettling);
+  // A new quality after resume, before the first block: settle again there.
+  if (quality_ != qualityBefore && active_ && !audioStarted_) SettleForStart();
 }
 
 void IPlug_Ferro::UpdatePowerAmps() {
@@ -65,5 +67,6 @@ void IPlug_Ferro::Reset() {
     oversamplingFactor_ = quality_ != 0 ? 4.0 : 2.0;
     engines_[0].SetSampleRate(storedHostRate_ * oversamplingFactor_);
     engines_[1].SetSampleRate(storedHostRate_ * oversamplingFactor_);
+    if (active_ && !audioStarted_) SettleForStart();
   }
 }

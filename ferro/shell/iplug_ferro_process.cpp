@@ -89,6 +89,7 @@ void ProcessFast(Ostra::Amp_Ferro* engines, bool stereo, double inputGain, doubl
 void IPlug_Ferro::ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames) {
   if (GetGUI()) GetGUI()->SetAllControlsDirty();
   if (nFrames <= 0) return;
+  audioStarted_ = true;
   auto run = referenceSchedule_
                  ? (quality_ == 0 ? &ProcessReference<false> : &ProcessReference<true>)
                  : (quality_ == 0 ? &ProcessFast<false> : &ProcessFast<true>);
