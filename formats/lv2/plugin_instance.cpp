@@ -88,6 +88,10 @@ void PluginInstance::ConnectPort(uint32_t port, void* data) {
 
 void PluginInstance::Activate() {
   if (active_) return;
+  // The values the host has put on the ports count from the start: a plug-in
+  // that prepares itself at resume (Ferro settles its chains there) does it
+  // with them, on the host's thread, not in the first run().
+  ApplyControlPorts();
   effect_->dispatcher(effect_, vst2::effMainsChanged, 0, 1, nullptr, 0.0f);
   effect_->dispatcher(effect_, vst2::effStartProcess, 0, 0, nullptr, 0.0f);
   active_ = true;
@@ -122,7 +126,7 @@ void PluginInstance::ForgetAppliedPorts() {
   for (int32_t i = 0; i < numParams(); ++i) applied_[i] = std::numeric_limits<float>::quiet_NaN();
 }
 
-void PluginInstance::Run(uint32_t frames) {
+void PluginInstance::ApplyControlPorts() {
   // A port that changed since the last block and no longer holds what the
   // plug-in's current value reads as in its own units becomes a
   // setParameter, in parameter order.
@@ -137,6 +141,10 @@ void PluginInstance::Run(uint32_t frames) {
     if (ToNormalized(i, value, &normalized))
       effect_->setParameter(effect_, i, static_cast<float>(normalized));
   }
+}
+
+void PluginInstance::Run(uint32_t frames) {
+  ApplyControlPorts();
   if (latency_) *latency_ = static_cast<float>(effect_->initialDelay);
   if (frames == 0 || !audioOut_[0] || !audioOut_[1]) return;
   if (!audioIn_[0] || !audioIn_[1]) {

@@ -35,6 +35,8 @@ class PluginInstance {
   void Deactivate();
   // Audio thread: control changes, then the plug-in on the host's buffers.
   void Run(uint32_t frames);
+  // Control ports whose value changed become setParameter calls (activate and run).
+  void ApplyControlPorts();
 
   vst2::AEffect* effect() const { return effect_; }
   int32_t numParams() const { return effect_->numParams; }
