@@ -110,14 +110,20 @@ bool IPlugBase::WriteParamValues(StateChunk* chunk) {
   return chunk->Size() > 0;
 }
 
+int IPlugBase::CheckParamValues(const StateChunk& chunk, int position) const {
+  const int needed = NParams() * static_cast<int>(sizeof(double));
+  if (position < 0 || static_cast<int64_t>(position) + needed > chunk.Size() ||
+      !AllValuesAreNumbers(chunk, position, NParams()))
+    return -1;
+  return position + needed;
+}
+
 int IPlugBase::UnserializeParams(const StateChunk& chunk, int position) {
   platform::ScopedLock guard(lock_);
   // A state that does not hold every value is refused as a whole: taking the
   // complete values and zeroing the first incomplete one would lose the
   // user's settings while the load reports failure anyway.
-  const int needed = NParams() * static_cast<int>(sizeof(double));
-  if (position < 0 || static_cast<int64_t>(position) + needed > chunk.Size() ||
-      !AllValuesAreNumbers(chunk, position, NParams())) {
+  if (CheckParamValues(chunk, position) < 0) {
     position = -1;
   } else {
     for (IParameter& p : params_) {

@@ -60,10 +60,16 @@ class IPlugBase {
   // The parameter state: every value as a 64-bit float in index order.
   bool WriteParamValues(StateChunk* chunk);
   int UnserializeParams(const StateChunk& chunk, int position);
+  // The position after a complete, loadable parameter state at `position`,
+  // or -1; nothing changes.
+  int CheckParamValues(const StateChunk& chunk, int position) const;
   // The virtual forms the binding and the preset code always use.
   virtual bool SerializeState(StateChunk* chunk) { return WriteParamValues(chunk); }
   virtual int UnserializeState(const StateChunk& chunk, int position) {
     return UnserializeParams(chunk, position);
+  }
+  virtual int CheckState(const StateChunk& chunk, int position) const {
+    return CheckParamValues(chunk, position);
   }
   void AdoptEditor(IGraphics* graphics);
   IGraphics* GetGUI() const { return graphics_.get(); }
@@ -83,6 +89,10 @@ class IPlugBase {
   int NPresets() const { return static_cast<int>(presets_.size()); }
   int CurrentPresetIdx() const { return currentPreset_; }
   const char* PresetName(int index) const;
+  // The slot itself (for tests and the chunk fuzzer); null outside the bank.
+  const IPresetSlot* Preset(int index) const {
+    return index >= 0 && index < NPresets() ? &presets_[static_cast<size_t>(index)] : nullptr;
+  }
   void FillPresetsFromState(const char* name, int count);
   void EnsureOnePreset();
   bool LoadPreset(int index);

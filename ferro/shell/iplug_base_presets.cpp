@@ -1,5 +1,7 @@
 // Preset slots, the preset bank and the chunk header.
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "ferro/shell/iplug_base.h"
 
@@ -72,25 +74,38 @@ bool IPlugBase::WritePresetBank(StateChunk* chunk) {
 }
 
 int IPlugBase::ReadPresetBank(const StateChunk& chunk, int position) {
+  // The whole bank is read and checked before anything changes: a bank that
+  // is refused leaves every slot, name and value as it was.
+  struct Incoming {
+    std::string name;
+    bool initialised = false;
+    int statePosition = -1;
+  };
+  std::vector<Incoming> incoming(presets_.size());
   std::string text;  // a slot without a readable name keeps the one read before
-  for (IPresetSlot& slot : presets_) {
-    if (position < 0) break;
+  for (Incoming& in : incoming) {
     position = chunk.GetString(&text, position);
-    slot.SetName(text.c_str());
     uint8_t flag = 0;
-    position = chunk.Get(&flag, position);
-    if (position < 0) break;
-    slot.initialised = flag != 0;
+    if (position >= 0) position = chunk.Get(&flag, position);
+    if (position < 0) return -1;
+    in.name = text;
+    in.initialised = flag != 0;
+    if (in.initialised) {
+      in.statePosition = position;
+      position = CheckState(chunk, position);
+      if (position < 0) return -1;
+    }
+  }
+  for (size_t i = 0; i < presets_.size(); ++i) {
+    IPresetSlot& slot = presets_[i];
+    slot.SetName(incoming[i].name.c_str());
+    slot.initialised = incoming[i].initialised;
+    slot.chunk.Clear();
+    // A slot the bank marks empty drops its old state, so a later load of
+    // it cannot read stale values ahead of the new ones.
     if (slot.initialised) {
-      position = UnserializeState(chunk, position);
-      if (position > 0) {
-        slot.chunk.Clear();
-        SerializeState(&slot.chunk);
-      }
-    } else {
-      // A slot the bank marks empty drops its old state, so a later load of
-      // it cannot read stale values ahead of the new ones.
-      slot.chunk.Clear();
+      UnserializeState(chunk, incoming[i].statePosition);
+      SerializeState(&slot.chunk);
     }
   }
   LoadPreset(currentPreset_);

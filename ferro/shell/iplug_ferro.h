@@ -90,6 +90,9 @@ class IPlug_Ferro : public IPlugVST {
   int UnserializeState(const StateChunk& chunk, int position) override {
     return UnserializeParams(chunk, position);
   }
+  int CheckState(const StateChunk& chunk, int position) const override {
+    return CheckParamValues(chunk, position);
+  }
 
   // Read-only views for tests and the editor.
   double InputGain() const { return inputGain_; }

@@ -14,6 +14,10 @@ namespace {
 constexpr int kProgramNameCapacity = vst2::kMaxProgNameLen;
 constexpr int kParamStringCapacity = 32;
 
+// The host rates the engines are built for.
+constexpr float kMinSampleRate = 8000.0f;
+constexpr float kMaxSampleRate = 768000.0f;
+
 // Copies at most capacity - 1 bytes and a terminator (cut, not an error),
 // never ending inside a UTF-8 character.
 void CopyOut(void* ptr, const char* text, int capacity) {
@@ -222,7 +226,9 @@ intptr_t IPlugVST::SetChunk(bool bank, const void* data, intptr_t size) {
   // Refuse sizes no state of ours can have before touching any memory.
   constexpr intptr_t kLargestChunk = 1 << 24;
   if (size < 0 || size > kLargestChunk || (size > 0 && !data)) return 0;
-  StateChunk& chunk = bank ? bankChunk_ : programChunk_;
+  // A copy of its own: the chunk the last effGetChunk handed out may still
+  // be being copied by another host thread, so it is never reused here.
+  StateChunk chunk;
   chunk.Resize(static_cast<int>(size));
   if (size > 0) std::memcpy(chunk.Data(), data, static_cast<size_t>(size));
   int position = 0;
@@ -231,7 +237,8 @@ intptr_t IPlugVST::SetChunk(bool bank, const void* data, intptr_t size) {
     position = ReadPresetBank(chunk, position);
   } else {
     position = UnserializeState(chunk, position);
-    StoreCurrentPreset(nullptr);
+    // A refused state leaves the slot as it was too.
+    if (position >= 0) StoreCurrentPreset(nullptr);
   }
   if (position < 0) return 0;
   RedrawParamControls();
@@ -303,8 +310,10 @@ intptr_t IPlugVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, void*
       if (ptr && param) CopyOut(ptr, param->Name(), kParamStringCapacity);
       return 0;
     case vst2::effSetSampleRate:
-      // A rate the engines cannot run at (zero, negative, not a number) is ignored.
-      if (std::isfinite(opt) && opt > 0.0f) {
+      // A rate no audio interface runs at (below 8 kHz, above 768 kHz, not a
+      // number) is ignored: the engines keep the rate they were designed for.
+      // The answer is 0 either way, as for every accepted rate.
+      if (opt >= kMinSampleRate && opt <= kMaxSampleRate) {
         SetSampleRate(opt);
         Reset();
       }

@@ -81,6 +81,8 @@ class IPlugVST : public IPlugBase {
   // closing waits for the window thread, which may be inside a call to the
   // host that waits for a host thread calling the dispatcher.
   platform::RecursiveLock editorLock_;
+  // What the last effGetChunk of each kind handed out: untouched until the
+  // next effGetChunk of that kind (effSetChunk reads into its own copy).
   StateChunk bankChunk_;
   StateChunk programChunk_;
   std::vector<double*> inputSlots_;

@@ -216,4 +216,47 @@ TEST_F(FerroChunks, ACutNameNeverEndsInsideAUtf8Character) {
   EXPECT_EQ(std::string(a.PresetName(0)), std::string(254, 'b'));
 }
 
+TEST_F(FerroChunks, ARefusedChunkChangesNoValueNameOrSlot) {
+  char name[] = "Keep";
+  b.VSTSetParameter(kRedMid, 0.9);
+  const double stored = b.GetParam(kRedMid)->Value();
+  Dispatch(b, vst2::effSetProgramName, 0, 0, name);  // stores the slot
+  b.VSTSetParameter(kRedMid, 0.2);                    // live differs from the slot
+  const std::vector<double> before = Values(b);
+  const std::vector<uint8_t> good = GetChunk(a, false);
+  std::vector<std::vector<uint8_t>> banks;
+  std::vector<uint8_t> nameTooLong(good.begin(), good.begin() + 8);
+  const int32_t length = 1000;
+  nameTooLong.resize(12);
+  std::memcpy(nameTooLong.data() + 8, &length, 4);
+  banks.push_back(nameTooLong);
+  banks.emplace_back(good.begin(), good.begin() + 8 + 4 + 10);       // no flag
+  banks.emplace_back(good.begin(), good.begin() + 8 + 4 + 10 + 1);   // flag set, no state
+  banks.emplace_back(good.begin(), good.end() - 1);                  // one byte short
+  for (size_t i = 0; i < banks.size(); ++i) {
+    EXPECT_EQ(SetChunk(b, banks[i], false), 0) << i;
+    EXPECT_EQ(Values(b), before) << i;
+    EXPECT_STREQ(b.PresetName(0), "Keep") << i;
+  }
+  std::vector<uint8_t> program = GetChunk(a, true);
+  program.pop_back();
+  EXPECT_EQ(SetChunk(b, program, true), 0);
+  EXPECT_EQ(Values(b), before);
+  b.LoadPreset(0);  // the slot still holds what was stored
+  EXPECT_EQ(b.GetParam(kRedMid)->Value(), stored);
+}
+
+TEST_F(FerroChunks, AHandedOutChunkStaysUntouchedUntilTheNextGetOfItsKind) {
+  for (const bool program : {false, true}) {
+    void* data = nullptr;
+    const intptr_t size = Dispatch(b, vst2::effGetChunk, program ? 1 : 0, 0, &data);
+    ASSERT_GT(size, 0);
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    const std::vector<uint8_t> copy(bytes, bytes + size);
+    a.VSTSetParameter(kBias, 0.9);  // same size, other bytes
+    EXPECT_EQ(SetChunk(b, GetChunk(a, program), program), 1);
+    EXPECT_EQ(std::vector<uint8_t>(bytes, bytes + size), copy) << program;
+  }
+}
+
 }  // namespace
