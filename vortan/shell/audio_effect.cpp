@@ -154,8 +154,9 @@ intptr_t AudioEffect::dispatcher(int32_t opcode, int32_t index, intptr_t value, 
       if (ptr) getParameterName(index, static_cast<char*>(ptr));
       return 0;
     case vst2::effSetSampleRate:
-      // A rate the model could not be designed for is ignored.
-      if (std::isfinite(opt) && opt > 0.0f) setSampleRate(opt);
+      // A rate the model could not be designed for is ignored; the answer is
+      // 0 either way, as for every accepted rate.
+      if (opt >= kMinSampleRate && opt <= kMaxSampleRate) setSampleRate(opt);
       return 0;
     case vst2::effSetBlockSize:
       setBlockSize(static_cast<int32_t>(value));

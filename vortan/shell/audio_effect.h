@@ -4,6 +4,7 @@
 // block size and the current program.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 
@@ -16,6 +17,10 @@ class AudioEffect {
  public:
   static constexpr float kDefaultSampleRate = 44100.0f;
   static constexpr int32_t kDefaultBlockSize = 1024;
+  // effSetSampleRate outside this range is ignored (the rate stays): no
+  // audio interface runs there, and the designs would not hold.
+  static constexpr float kMinSampleRate = 8000.0f;
+  static constexpr float kMaxSampleRate = 768000.0f;
 
   AudioEffect(vst2::HostCallback audioMaster, int32_t numPrograms, int32_t numParams) noexcept;
   virtual ~AudioEffect();
@@ -41,8 +46,8 @@ class AudioEffect {
   // Applies the value, then tells the host (audioMasterAutomate). Editor thread.
   virtual void setParameterAutomated(int32_t index, float value) noexcept;
 
-  virtual void setProgram(int32_t program) noexcept { curProgram_ = program; }
-  virtual int32_t getProgram() noexcept { return curProgram_; }
+  virtual void setProgram(int32_t program) noexcept { curProgram_.store(program); }
+  virtual int32_t getProgram() noexcept { return curProgram_.load(); }
   virtual void setProgramName(const char* /*name*/) noexcept {}
   virtual void getProgramName(char* name) noexcept { name[0] = '\0'; }
 
@@ -55,7 +60,7 @@ class AudioEffect {
   // Returns 1 when the chunk was taken, 0 when refused.
   virtual int32_t setChunk(const void* data, int32_t size, bool isProgram) noexcept;
 
-  virtual void setSampleRate(float rate) noexcept { sampleRate_ = rate; }
+  virtual void setSampleRate(float rate) noexcept { sampleRate_.store(rate); }
   virtual void setBlockSize(int32_t frames) noexcept { blockSize_ = frames; }
   virtual void suspend() noexcept {}
   virtual void resume() noexcept {}
@@ -64,7 +69,7 @@ class AudioEffect {
   void setEditor(AEffEditor* editor) noexcept;
   AEffEditor* getEditor() const noexcept { return editor_.get(); }
 
-  float getSampleRate() const noexcept { return sampleRate_; }
+  float getSampleRate() const noexcept { return sampleRate_.load(); }
   int32_t getBlockSize() const noexcept { return blockSize_; }
   int32_t numPrograms() const noexcept { return effect_.numPrograms; }
   int32_t numParams() const noexcept { return effect_.numParams; }
@@ -82,7 +87,8 @@ class AudioEffect {
   intptr_t callHost(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
                     float opt = 0.0f) noexcept;
 
-  int32_t curProgram_ = 0;
+  // Set and read by different host threads.
+  std::atomic<int32_t> curProgram_{0};
 
  private:
   intptr_t dispatchEditor(int32_t opcode, void* ptr) noexcept;
@@ -90,7 +96,7 @@ class AudioEffect {
   vst2::AEffect effect_;
   vst2::HostCallback audioMaster_;
   std::unique_ptr<AEffEditor> editor_;
-  float sampleRate_ = kDefaultSampleRate;
+  std::atomic<float> sampleRate_{kDefaultSampleRate};
   int32_t blockSize_ = kDefaultBlockSize;
 };
 

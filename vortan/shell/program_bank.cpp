@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/text/utf8_cut.h"
+#include "vortan/shell/relaxed_access.h"
 
 namespace vortan {
 namespace {
@@ -39,25 +40,79 @@ void ProgramBank::reset() noexcept {
   live_ = programs_[0].body;
 }
 
+float ProgramBank::value(int program, int slot) const noexcept {
+  return LoadRelaxed(programs_[program].body.values[slot]);
+}
+
+void ProgramBank::setValue(int program, int slot, float value) noexcept {
+  StoreRelaxed(programs_[program].body.values[slot], value);
+}
+
+void ProgramBank::setMemoryValue(int program, int mode, int g, float value) noexcept {
+  StoreRelaxed(programs_[program].body.memory[mode].g[g], value);
+}
+
+ModeMemory ProgramBank::memory(int program, int mode) const noexcept {
+  ModeMemory m;
+  CopyRecordRelaxed(m, programs_[program].body.memory[mode]);
+  return m;
+}
+
+ProgramBody ProgramBank::body(int program) const noexcept {
+  ProgramBody b;
+  CopyRecordRelaxed(b, programs_[program].body);
+  return b;
+}
+
+void ProgramBank::setBody(int program, const ProgramBody& body) noexcept {
+  CopyRecordRelaxed(programs_[program].body, body);
+}
+
+float ProgramBank::liveValue(int slot) const noexcept { return LoadRelaxed(live_.values[slot]); }
+
+void ProgramBank::setLiveValue(int slot, float value) noexcept {
+  StoreRelaxed(live_.values[slot], value);
+}
+
+void ProgramBank::setLiveMemoryValue(int mode, int g, float value) noexcept {
+  StoreRelaxed(live_.memory[mode].g[g], value);
+}
+
+void ProgramBank::setLiveBody(const ProgramBody& body) noexcept { CopyRecordRelaxed(live_, body); }
+
 void ProgramBank::copyName(int index, char* text) const noexcept {
-  const char* name = programs_[index].name;
+  char name[kProgramNameSize];
+  CopyRelaxed(name, programs_[index].name, kProgramNameSize);
   const size_t n = platform::Utf8CutLength(name, kProgramNameSize - 1);
   std::memcpy(text, name, n);
   text[n] = '\0';
 }
 
 void ProgramBank::setName(int index, const char* name) noexcept {
-  char* field = programs_[index].name;
-  const size_t n = platform::Utf8CutLength(name, kProgramNameSize - 1);
-  std::memset(field, 0, kProgramNameSize);
-  std::memcpy(field, name, n);
+  char field[kProgramNameSize] = {};
+  std::memcpy(field, name, platform::Utf8CutLength(name, kProgramNameSize - 1));
+  CopyRelaxed(programs_[index].name, field, kProgramNameSize);
+}
+
+void ProgramBank::copyProgram(int index, ProgramRecord* out) const noexcept {
+  CopyRelaxed(out->name, programs_[index].name, kProgramNameSize);
+  CopyRecordRelaxed(out->body, programs_[index].body);
+}
+
+void ProgramBank::copyBank(ProgramRecord (&out)[kNumPrograms]) const noexcept {
+  for (int i = 0; i < kNumPrograms; ++i) copyProgram(i, &out[i]);
+}
+
+void ProgramBank::storeRecord(int index, const ProgramRecord& record) noexcept {
+  CopyRelaxed(programs_[index].name, record.name, kProgramNameSize);
+  CopyRecordRelaxed(programs_[index].body, record.body);
 }
 
 bool ProgramBank::loadProgram(int index, const void* data) noexcept {
   ProgramRecord incoming;
   std::memcpy(&incoming, data, sizeof(incoming));
   if (!SanitizeBody(incoming.body)) return false;
-  programs_[index] = incoming;
+  storeRecord(index, incoming);
   return true;
 }
 
@@ -67,7 +122,7 @@ bool ProgramBank::loadBank(const void* data) noexcept {
   for (ProgramRecord& p : incoming) {
     if (!SanitizeBody(p.body)) return false;
   }
-  std::memcpy(programs_, incoming, sizeof(programs_));
+  for (int i = 0; i < kNumPrograms; ++i) storeRecord(i, incoming[i]);
   return true;
 }
 

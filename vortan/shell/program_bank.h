@@ -14,12 +14,28 @@ class ProgramBank {
 
   // Every program named "Init" with the default knob settings: continuous
   // values 0.5, switches off, each memory's knobs 0.5 and its switches off.
+  // Construction only.
   void reset() noexcept;
 
-  ProgramRecord& program(int index) noexcept { return programs_[index]; }
+  // Threads: a host may store from one thread while others read (values for
+  // display, names, chunk copies). Every stored float and name byte moves
+  // with a relaxed atomic access, so no value is ever torn.
+
+  // Read-only views for tests on the thread that made the changes.
   const ProgramRecord& program(int index) const noexcept { return programs_[index]; }
-  LiveRecord& live() noexcept { return live_; }
   const LiveRecord& live() const noexcept { return live_; }
+
+  float value(int program, int slot) const noexcept;
+  void setValue(int program, int slot, float value) noexcept;
+  void setMemoryValue(int program, int mode, int g, float value) noexcept;
+  ModeMemory memory(int program, int mode) const noexcept;
+  ProgramBody body(int program) const noexcept;
+  void setBody(int program, const ProgramBody& body) noexcept;
+
+  float liveValue(int slot) const noexcept;
+  void setLiveValue(int slot, float value) noexcept;
+  void setLiveMemoryValue(int mode, int g, float value) noexcept;
+  void setLiveBody(const ProgramBody& body) noexcept;
 
   // The name of a program, at most kProgramNameSize - 1 bytes and a
   // terminator, even when the stored field has no terminator of its own; a
@@ -29,7 +45,9 @@ class ProgramBank {
   // cleared so saved chunks carry no stale bytes.
   void setName(int index, const char* name) noexcept;
 
-  void* bankBytes() noexcept { return programs_; }
+  // Snapshots for the chunks handed to a host.
+  void copyProgram(int index, ProgramRecord* out) const noexcept;
+  void copyBank(ProgramRecord (&out)[kNumPrograms]) const noexcept;
 
   // Take a chunk over one program or the whole bank. Refused (false, nothing
   // changed) when any value is not a finite number; finite values are kept
@@ -38,6 +56,8 @@ class ProgramBank {
   bool loadBank(const void* data) noexcept;
 
  private:
+  void storeRecord(int index, const ProgramRecord& record) noexcept;
+
   ProgramRecord programs_[kNumPrograms];
   LiveRecord live_;
 };

@@ -6,21 +6,9 @@
 
 #include "vortan/editor/sd_editor.h"
 #include "vortan/shell/float_format.h"
+#include "vortan/shell/relaxed_access.h"
 
 namespace vortan {
-
-namespace {
-// The working values are read by the host's and the editor's threads while
-// another thread sets them: relaxed 32-bit atomic accesses, no lock.
-float LoadValue(const float& slot) noexcept {
-  float value;
-  __atomic_load(&slot, &value, __ATOMIC_RELAXED);
-  return value;
-}
-void StoreValue(float& slot, float value) noexcept {
-  __atomic_store(&slot, &value, __ATOMIC_RELAXED);
-}
-}  // namespace
 
 namespace {
 
@@ -76,10 +64,6 @@ ChannelMode Vortan::channelMode() const noexcept {
   return flag(Switch::kACrunch) ? ChannelMode::ACrunch : ChannelMode::AClean;
 }
 
-ModeMemory& Vortan::memoryOf(ChannelMode mode) noexcept {
-  return bank_.program(curProgram_).body.memory[static_cast<int>(mode)];
-}
-
 ChannelMode Vortan::gainModeOf(MemoryChannel channel) const noexcept {
   if (channel == MemoryChannel::kA) {
     return flag(Switch::kACrunch) ? ChannelMode::ACrunch : ChannelMode::AClean;
@@ -90,17 +74,17 @@ ChannelMode Vortan::gainModeOf(MemoryChannel channel) const noexcept {
   return channelMode();
 }
 
-void Vortan::storeInModeMemory(const ParamInfo& info, float value) noexcept {
+void Vortan::storeInModeMemory(int program, const ParamInfo& info, float value) noexcept {
   if (info.memory == MemoryChannel::kNone) return;
   // A channel's knob belongs to that channel's gain mode even while the other
   // channel is selected; Input and Volume belong to the selected mode.
   const int mode = static_cast<int>(gainModeOf(info.memory));
-  bank_.program(curProgram_).body.memory[mode].g[info.memoryValue] = value;
-  bank_.live().memory[mode].g[info.memoryValue] = value;
+  bank_.setMemoryValue(program, mode, info.memoryValue, value);
+  bank_.setLiveMemoryValue(mode, info.memoryValue, value);
 }
 
 void Vortan::recallMemory(ChannelMode mode, const int* memoryValues, int count) noexcept {
-  const ModeMemory recalled = memoryOf(mode);
+  const ModeMemory recalled = bank_.memory(curProgram_.load(), static_cast<int>(mode));
   const bool channelB = mode == ChannelMode::BLow || mode == ChannelMode::BHigh;
   const MemoryChannel channel = channelB ? MemoryChannel::kB : MemoryChannel::kA;
   for (int i = 0; i < count; ++i) {
@@ -136,9 +120,10 @@ void Vortan::setParameter(int32_t index, float value) noexcept {
   value = value < 0.0f ? 0.0f : (value > 1.0f ? 1.0f : value);
   const ParamInfo& info = ParamInfoOf(index);
 
-  bank_.program(curProgram_).body.values[info.slot] = value;
-  StoreValue(bank_.live().values[info.slot], value);
-  storeInModeMemory(info, value);
+  const int program = curProgram_.load();
+  bank_.setValue(program, info.slot, value);
+  bank_.setLiveValue(info.slot, value);
+  storeInModeMemory(program, info, value);
 
   if (info.isSwitch) {
     const bool on = SwitchIsOn(value);
@@ -153,7 +138,7 @@ void Vortan::setParameter(int32_t index, float value) noexcept {
 }
 
 float Vortan::getParameter(int32_t index) noexcept {
-  return IsValidParam(index) ? LoadValue(bank_.live().values[ParamInfoOf(index).slot]) : 0.0f;
+  return IsValidParam(index) ? bank_.liveValue(ParamInfoOf(index).slot) : 0.0f;
 }
 
 void Vortan::getParameterLabel(int32_t index, char* label) noexcept {
@@ -170,25 +155,22 @@ void Vortan::getParameterName(int32_t index, char* text) noexcept {
 
 void Vortan::setProgram(int32_t program) noexcept {
   if (program < 0 || program >= kNumPrograms) return;
-  curProgram_ = program;
+  curProgram_.store(program);
   // Apply the values as stored. The mode switches recall memories on the way
   // and every value passes through its memory; the stored program must come
   // out of loading exactly as it went in, so it is put back afterwards.
-  const ProgramBody stored = bank_.program(program).body;
+  const ProgramBody stored = bank_.body(program);
   for (int index : kProgramApplyOrder) {
     setParameter(index, stored.values[ParamInfoOf(index).slot]);
   }
-  bank_.program(program).body = stored;
-  for (int slot = 0; slot < kNumParams; ++slot)
-    StoreValue(bank_.live().values[slot], stored.values[slot]);
-  for (int mode = 0; mode < kNumChannelModes; ++mode)
-    bank_.live().memory[mode] = stored.memory[mode];
+  bank_.setBody(program, stored);
+  bank_.setLiveBody(stored);
   requestSampleRateDesign();
 }
 
-void Vortan::setProgramName(const char* name) noexcept { bank_.setName(curProgram_, name); }
+void Vortan::setProgramName(const char* name) noexcept { bank_.setName(curProgram_.load(), name); }
 
-void Vortan::getProgramName(char* name) noexcept { bank_.copyName(curProgram_, name); }
+void Vortan::getProgramName(char* name) noexcept { bank_.copyName(curProgram_.load(), name); }
 
 bool Vortan::getProgramNameIndexed(int32_t /*category*/, int32_t index, char* text) noexcept {
   if (index < 0 || index >= kNumPrograms) return false;
@@ -197,28 +179,40 @@ bool Vortan::getProgramNameIndexed(int32_t /*category*/, int32_t index, char* te
 }
 
 int32_t Vortan::getChunk(void** data, bool isProgram) noexcept {
+  // A snapshot, so the host can copy it while other threads go on changing
+  // the programs; it stays as it is until the next getChunk of its kind.
   if (isProgram) {
-    *data = &bank_.program(curProgram_);
+    bank_.copyProgram(curProgram_.load(), &programChunk_);
+    *data = &programChunk_;
     return kProgramChunkSize;
   }
-  *data = bank_.bankBytes();
+  bank_.copyBank(bankChunk_);
+  *data = bankChunk_;
   return kBankChunkSize;
 }
 
 int32_t Vortan::setChunk(const void* data, int32_t size, bool isProgram) noexcept {
   if (!data) return 0;
+  const int program = curProgram_.load();
   if (isProgram) {
-    if (size != kProgramChunkSize || !bank_.loadProgram(curProgram_, data)) return 0;
+    if (size != kProgramChunkSize || !bank_.loadProgram(program, data)) return 0;
   } else {
     if (size != kBankChunkSize || !bank_.loadBank(data)) return 0;
   }
-  setProgram(curProgram_);
+  setProgram(program);
   return 1;
 }
 
 void Vortan::setSampleRate(float rate) noexcept {
   AudioEffectX::setSampleRate(rate);
-  runSampleRateDesign();
+  amp_.setSampleRate(getSampleRate());  // requests the redesign
+  // Hosts set the rate while suspended, and then the design runs here at
+  // once. A host that sets it while a block runs leaves the redesign to the
+  // audio thread, before its next frame.
+  if (!audioBusy_.exchange(true, std::memory_order_acquire)) {
+    amp_.designNow();
+    audioBusy_.store(false, std::memory_order_release);
+  }
 }
 
 void Vortan::runSampleRateDesign() noexcept {
@@ -233,9 +227,18 @@ void Vortan::processReplacing(float** inputs, float** outputs, int32_t frames) n
     std::fill_n(outputs[1], frames, 0.0f);
     return;
   }
+  // A rate being designed on another thread this very moment: this block
+  // is silent rather than wait (it can only happen to a host that changes
+  // the rate while it plays).
+  if (audioBusy_.exchange(true, std::memory_order_acquire)) {
+    std::fill_n(outputs[0], frames, 0.0f);
+    std::fill_n(outputs[1], frames, 0.0f);
+    return;
+  }
   // A quality or program change made on another thread reaches the engine
   // through the redesign-pending flag, which it checks before every frame.
   amp_.process(inputs[0], inputs[1], outputs[0], outputs[1], frames);
+  audioBusy_.store(false, std::memory_order_release);
 }
 
 bool Vortan::getEffectName(char* text) noexcept {

@@ -32,14 +32,16 @@ class Vortan : public AudioEffectX {
   void getParameterDisplay(int32_t index, char* text) noexcept override;
   void getParameterName(int32_t index, char* text) noexcept override;
 
-  // Host's dispatcher thread.
+  // Any host thread (a host that loads programs from two threads at once
+  // gets one of them).
   void setProgram(int32_t program) noexcept override;
   void setProgramName(const char* name) noexcept override;
   void getProgramName(char* name) noexcept override;
   bool getProgramNameIndexed(int32_t category, int32_t index, char* text) noexcept override;
   int32_t getChunk(void** data, bool isProgram) noexcept override;
   int32_t setChunk(const void* data, int32_t size, bool isProgram) noexcept override;
-  // Called by hosts only while the plug-in is suspended.
+  // Hosts call it while the plug-in is suspended; called while audio runs,
+  // the redesign goes to the audio thread.
   void setSampleRate(float rate) noexcept override;
 
   bool getEffectName(char* text) noexcept override;
@@ -60,9 +62,8 @@ class Vortan : public AudioEffectX {
 
  private:
   // Mode memories.
-  ModeMemory& memoryOf(ChannelMode mode) noexcept;
   ChannelMode gainModeOf(MemoryChannel channel) const noexcept;
-  void storeInModeMemory(const ParamInfo& info, float value) noexcept;
+  void storeInModeMemory(int program, const ParamInfo& info, float value) noexcept;
   // Re-applies memory values of a mode through setParameter, in the given order.
   void recallMemory(ChannelMode mode, const int* memoryValues, int count) noexcept;
   void recallAfterModeSwitch(int32_t index) noexcept;
@@ -92,6 +93,12 @@ class Vortan : public AudioEffectX {
   void createEditor() noexcept;
 
   ProgramBank bank_;
+  // What the last getChunk of each kind handed out.
+  ProgramRecord programChunk_;
+  ProgramRecord bankChunk_[kNumPrograms];
+  // Held by processReplacing for its block and by setSampleRate for a design
+  // made on its own thread; neither ever waits for the other.
+  std::atomic<bool> audioBusy_{false};
   std::atomic<int> flags_[static_cast<int>(Switch::kCount)];
   // The amplifier: its control values are written by the parameter thread,
   // its audio state is touched only by processReplacing and the designs.

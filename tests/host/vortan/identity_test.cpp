@@ -1,7 +1,9 @@
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
+#include <vector>
 
 #include "tests/host/vortan/vortan_host_fixture.h"
 
@@ -81,6 +83,45 @@ TEST_F(VortanHost, ReplacingWritesEveryFrameWhileTheOtherEntriesLeaveBuffers) {
   std::vector<std::vector<double>> din(2, std::vector<double>(16, 0.5)), dout = din;
   plugin->ProcessDouble(din, dout);
   EXPECT_EQ(dout[0][0], 0.5);
+}
+
+}  // namespace
+}  // namespace vortan_host
+
+namespace vortan_host {
+namespace {
+
+// Rates no audio interface runs at are refused: the design stays, so the
+// output is bit for bit that of the untouched instance; the ends of the
+// accepted range run and stay bounded on a silent input.
+TEST_F(VortanHost, RatesOutsideEightTo768KilohertzAreRefused) {
+  auto render = [](host::PluginInstance& p, int frames, float level) {
+    std::vector<std::vector<float>> in(2, std::vector<float>(512)), out(2, std::vector<float>(512));
+    std::vector<float> all;
+    for (int done = 0; done < frames; done += 512) {
+      for (int i = 0; i < 512; ++i) in[0][i] = in[1][i] = level * std::sin(0.03f * (done + i));
+      p.ProcessReplacing(in, out);
+      all.insert(all.end(), out[0].begin(), out[0].end());
+    }
+    return all;
+  };
+  const std::vector<float> reference = render(*plugin, 4096, 0.2f);
+  for (float rate : {1e9f, 1e-40f, 7999.0f, 768001.0f}) {
+    auto p = NewInstance();
+    p->SetSampleRate(rate);
+    EXPECT_EQ(render(*p, 4096, 0.2f), reference) << rate;
+  }
+  for (float rate : {8000.0f, 768000.0f}) {
+    auto p = NewInstance();
+    p->SetSampleRate(rate);
+    EXPECT_NE(render(*p, 4096, 0.2f), reference) << rate;
+    // Silence: what the tone left dies away instead of growing.
+    const std::vector<float> silent = render(*p, 192 * 1024, 0.0f);
+    float tail = 0.0f;
+    for (size_t i = silent.size() - 16384; i < silent.size(); ++i)
+      tail = std::max(tail, std::fabs(silent[i]));
+    EXPECT_LT(tail, 0.01f) << rate;
+  }
 }
 
 }  // namespace
