@@ -9,8 +9,8 @@
 #   open/close while changes are reported;
 # - Ferro editor: automation, audio and the editor's repaint and gestures, and
 #   a host that hands the editor's notices to its own thread;
-# - the X11 window losing its server while it paints (a private Xvfb the test
-#   starts and kills).
+# - both editors and the bare X11 window losing their server while they
+#   paint (private Xvfb servers the tests start and kill).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -19,9 +19,12 @@ cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
   -DVALVE_SANITIZE=thread -DVALVE_BUILD_BENCH=OFF >/dev/null
 cmake --build build-tsan -j "$(nproc)" \
   --target host_threads_stress_test vortan_threads_test vortan_editor_threads_test \
-  ferro_editor_threads_test platform_window_test
+  ferro_editor_threads_test platform_window_test ferro_editor_xvfb_test vortan_editor_xvfb_test
 VALVE_STRESS_SECONDS="${STRESS_SECONDS:-20}" build-tsan/tests/host/stress/host_threads_stress_test
 build-tsan/tests/host/vortan_sound/vortan_threads_test
 build-tsan/tests/vortan/editor/vortan_editor_threads_test
 build-tsan/tests/ferro/editor/ferro_editor_threads_test
-build-tsan/tests/platform/window/platform_window_test --gtest_filter='*LosingTheServer*'
+lost='*LosingTheServer*'
+build-tsan/tests/platform/window/platform_window_test --gtest_filter="$lost"
+build-tsan/tests/ferro/editor/ferro_editor_xvfb_test --gtest_filter="$lost"
+build-tsan/tests/vortan/editor/vortan_editor_xvfb_test --gtest_filter="$lost"

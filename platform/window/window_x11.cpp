@@ -1,15 +1,27 @@
 // The X11 backend: a child of the host's X window on a display connection of
 // our own, served by one thread that runs the timer and the event loop and
 // makes every Xlib call on that connection. Presenting converts the dirty
-// area of the RGBA frame into a client-side XImage of the window's visual
-// and puts that area; exposures are repaired from the same image.
+// area of the RGBA frame into a client-side XImage of the window's visual;
+// the loop puts that area once the callback has returned, and repairs
+// exposures from the same image.
+//
+// Losing the server: Xlib releases the connection's lock before it calls the
+// I/O error handlers, and an exit handler that returns goes back into the
+// Xlib call that found the error, which then releases the lock a second time
+// (an unlock of an unlocked mutex, and a connection in an unknown state).
+// So the exit handler never returns: it jumps back to the loop, out of the
+// Xlib call, and the connection is used for nothing but XCloseDisplay from
+// then on. Every Xlib call after set-up is therefore made directly from the
+// loop, inside XCalls(), with no C++ frame in between that owns anything.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/cursorfont.h>
 #include <fcntl.h>
 #include <poll.h>
+#include <setjmp.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cassert>
 #include <chrono>
@@ -89,15 +101,12 @@ class X11Window final : public Window {
         dirty, Intersect(Rect{0, 0, frame.width, frame.height}, Rect{0, 0, width(), height()}));
     if (area.empty()) return;
     Convert(frame, area);
-    XPutImage(display_, window_, gc_, image_, area.left, area.top, area.left, area.top,
-              static_cast<unsigned>(area.width()), static_cast<unsigned>(area.height()));
-    XFlush(display_);
+    AddToPut(area);  // the loop puts it when the callback has returned
   }
 
   void RequestKeyboardFocus() noexcept override {
     if (gone_ || broken_ || !viewable_) return;
-    XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
-    XFlush(display_);
+    focus_pending_ = true;
   }
 
   uintptr_t native_handle() const noexcept override { return window_; }
@@ -171,34 +180,71 @@ class X11Window final : public Window {
     return true;
   }
 
+  // Xlib's exit handler for our connection, called from inside the Xlib
+  // call that found the connection lost (see the top of the file): back to
+  // XCalls(), never into Xlib again.
   static void OnConnectionLost(Display*, void* self) {
-    static_cast<X11Window*>(self)->broken_ = true;
+    auto* window = static_cast<X11Window*>(self);
+    window->broken_ = true;
+    if (window->in_xcalls_) siglongjmp(window->xcalls_jump_, 1);
+  }
+
+  // Runs Xlib calls from the loop; false when the connection was lost in
+  // them. `calls` must own nothing (it is left by a jump when that happens).
+  template <typename Calls>
+  bool XCalls(Calls&& calls) {
+    if (broken_) return false;
+    if (sigsetjmp(xcalls_jump_, 0) != 0) {
+      in_xcalls_ = false;
+      return false;
+    }
+    in_xcalls_ = true;
+    calls();
+    in_xcalls_ = false;
+    return !broken_;
+  }
+
+  void AddToPut(const Rect& area) {
+    if (to_put_.empty()) {
+      to_put_ = area;
+    } else {
+      to_put_ = Rect{std::min(to_put_.left, area.left), std::min(to_put_.top, area.top),
+                     std::max(to_put_.right, area.right), std::max(to_put_.bottom, area.bottom)};
+    }
+  }
+
+  // What the callbacks asked for: the presented area, the keyboard focus.
+  void PutPending() {
+    if (gone_ || (to_put_.empty() && !focus_pending_)) return;
+    const Rect area = to_put_;
+    const bool focus = focus_pending_ && viewable_;
+    to_put_ = Rect{};
+    focus_pending_ = false;
+    XCalls([this, area, focus] {
+      if (!area.empty()) {
+        XPutImage(display_, window_, gc_, image_, area.left, area.top, area.left, area.top,
+                  static_cast<unsigned>(area.width()), static_cast<unsigned>(area.height()));
+      }
+      if (focus) XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
+      XFlush(display_);
+    });
   }
 
   void Teardown() {
     if (display_ == nullptr) return;
-    if (broken_) {
-      // Nothing reaches the server any more (Xlib drops requests on a dead
-      // connection); release the client side.
-      if (image_ != nullptr) XDestroyImage(image_);
-      image_ = nullptr;
-      if (gc_ != nullptr) XFreeGC(display_, gc_);
-      gc_ = nullptr;
-      Display* display = display_;
-      display_ = nullptr;
-      XCloseDisplay(display);
-      UntrapErrorsOn(display);
-      return;
-    }
-    if (image_ != nullptr) XDestroyImage(image_);  // frees the pixels too
+    if (image_ != nullptr) XDestroyImage(image_);  // client memory, frees the pixels too
     image_ = nullptr;
-    if (gc_ != nullptr) XFreeGC(display_, gc_);
+    // On a lost connection nothing is sent (XCalls refuses), and closing
+    // makes no requests once Xlib has marked it failed.
+    XCalls([this] {
+      if (gc_ != nullptr) XFreeGC(display_, gc_);
+      // A window the host destroyed together with its own is already gone.
+      if (window_ != 0 && !gone_) XDestroyWindow(display_, window_);
+      if (cursor_ != 0) XFreeCursor(display_, cursor_);
+      XSync(display_, False);  // any error lands while our handler still knows us
+    });
     gc_ = nullptr;
-    // A window the host destroyed together with its own is already gone.
-    if (window_ != 0 && !gone_) XDestroyWindow(display_, window_);
-    if (cursor_ != 0) XFreeCursor(display_, cursor_);
     cursor_ = 0;
-    XSync(display_, False);  // any error lands while our handler still knows us
     Display* display = display_;
     display_ = nullptr;
     XCloseDisplay(display);
@@ -213,13 +259,24 @@ class X11Window final : public Window {
       const auto now = Clock::now();
       if (!gone_ && now >= next_tick) {
         listener_->OnTimer();
+        PutPending();
         next_tick += period;
         if (next_tick < now) next_tick = now + period;  // do not race to catch up
       }
-      while (!quit_.load() && !broken_ && XPending(display_) > 0) {
+      while (!quit_.load() && !broken_) {
         XEvent event;
-        XNextEvent(display_, &event);
+        bool got = false;
+        if (!XCalls([this, &event, &got] {
+              if (XPending(display_) > 0) {
+                XNextEvent(display_, &event);
+                got = true;
+              }
+            }) ||
+            !got) {
+          break;
+        }
         Handle(event);
+        PutPending();
       }
       if (broken_ && !gone_) {
         gone_ = true;
@@ -253,10 +310,7 @@ class X11Window final : public Window {
         const Rect r{xe.xexpose.x, xe.xexpose.y, xe.xexpose.x + xe.xexpose.width,
                      xe.xexpose.y + xe.xexpose.height};
         const Rect area = Intersect(r, Rect{0, 0, width(), height()});
-        if (!area.empty()) {
-          XPutImage(display_, window_, gc_, image_, area.left, area.top, area.left, area.top,
-                    static_cast<unsigned>(area.width()), static_cast<unsigned>(area.height()));
-        }
+        if (!area.empty()) AddToPut(area);
         return;
       }
       case MapNotify:
@@ -370,6 +424,10 @@ class X11Window final : public Window {
   bool gone_ = false;    // our window no longer exists (or cannot be reached)
   bool broken_ = false;  // the connection to the server is lost
   bool viewable_ = false;
+  Rect to_put_;                // presented or exposed, not yet put
+  bool focus_pending_ = false;
+  sigjmp_buf xcalls_jump_;
+  bool in_xcalls_ = false;
   DoubleClickDetector clicks_;
 };
 

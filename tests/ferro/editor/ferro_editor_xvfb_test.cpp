@@ -267,3 +267,29 @@ TEST_F(FerroEditorInXvfb, ClosingTheEffectWithItsEditorOpenStopsTheWindowFirst) 
 }
 
 }  // namespace
+
+namespace {
+
+// The server dies under an open editor that goes on repainting (automation
+// moves a knob): the host goes on, the editor closes, and a new editor is
+// refused. Run under ThreadSanitizer too: the window stops using the lost
+// connection rather than going back into Xlib.
+TEST_F(FerroEditorInXvfb, LosingTheServerUnderAnOpenEditorLeavesTheHostRunning) {
+  ASSERT_EQ(plugin_->Dispatch(vst2::effEditOpen, 0, 0, reinterpret_cast<void*>(parent_)), 1);
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  XCloseDisplay(display_);  // the host's own connection goes down too
+  display_ = nullptr;
+  kill(server_, SIGKILL);
+  waitpid(server_, nullptr, 0);
+  server_ = -1;
+  for (int i = 0; i < 60; ++i) {
+    plugin_->SetParameter(7, static_cast<float>(i % 10) / 10.0f);
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  plugin_->Dispatch(vst2::effEditClose);
+  EXPECT_EQ(plugin_->Dispatch(vst2::effEditOpen, 0, 0, reinterpret_cast<void*>(parent_)), 0);
+  std::vector<std::vector<float>> in(2, std::vector<float>(64, 0.1f)), out(2, std::vector<float>(64));
+  plugin_->ProcessReplacing(in, out);
+}
+
+}  // namespace

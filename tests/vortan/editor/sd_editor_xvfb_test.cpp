@@ -19,6 +19,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "host/vst_host.h"
 #include "tests/vortan/editor/png_file.h"
@@ -190,6 +191,32 @@ TEST_F(EditorInXvfb, OpensInTheHostWindowAndTakesClicksAndDrags) {
     return SamePixel(again, a, 170, 190);
   }));
   vortan::WritePngFile(out + "/vortan_editor_reopened.png", again);
+}
+
+}  // namespace
+
+namespace {
+
+// The server dies under an open editor that goes on repainting (automation
+// moves a knob): the host goes on, the editor closes, and a new editor is
+// refused. Run under ThreadSanitizer too: the window stops using the lost
+// connection rather than going back into Xlib.
+TEST_F(EditorInXvfb, LosingTheServerUnderAnOpenEditorLeavesTheHostRunning) {
+  ASSERT_EQ(plugin_->Dispatch(vst2::effEditOpen, 0, 0, reinterpret_cast<void*>(parent_)), 1);
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  XCloseDisplay(display_);  // the host's own connection goes down too
+  display_ = nullptr;
+  kill(server_, SIGKILL);
+  waitpid(server_, nullptr, 0);
+  server_ = -1;
+  for (int i = 0; i < 60; ++i) {
+    plugin_->SetParameter(0, static_cast<float>(i % 10) / 10.0f);
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  plugin_->Dispatch(vst2::effEditClose);
+  EXPECT_EQ(plugin_->Dispatch(vst2::effEditOpen, 0, 0, reinterpret_cast<void*>(parent_)), 0);
+  std::vector<std::vector<float>> in(2, std::vector<float>(64, 0.1f)), out(2, std::vector<float>(64));
+  plugin_->ProcessReplacing(in, out);
 }
 
 }  // namespace
