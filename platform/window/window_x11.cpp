@@ -238,11 +238,15 @@ class X11Window final : public Window {
     // makes no requests once Xlib has marked it failed.
     XCalls([this] {
       if (gc_ != nullptr) XFreeGC(display_, gc_);
+      gc_ = nullptr;
       // A window the host destroyed together with its own is already gone.
       if (window_ != 0 && !gone_) XDestroyWindow(display_, window_);
       if (cursor_ != 0) XFreeCursor(display_, cursor_);
       XSync(display_, False);  // any error lands while our handler still knows us
     });
+    // Lost before the GC was freed: its client side is still ours, and Xlib,
+    // having marked the connection failed, sends nothing for it.
+    if (gc_ != nullptr) XFreeGC(display_, gc_);
     gc_ = nullptr;
     cursor_ = 0;
     Display* display = display_;
