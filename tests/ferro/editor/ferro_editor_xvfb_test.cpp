@@ -271,9 +271,10 @@ TEST_F(FerroEditorInXvfb, ClosingTheEffectWithItsEditorOpenStopsTheWindowFirst) 
 namespace {
 
 // The server dies under an open editor that goes on repainting (automation
-// moves a knob): the host goes on, the editor closes, and a new editor is
-// refused. Run under ThreadSanitizer too: the window stops using the lost
-// connection rather than going back into Xlib.
+// moves a knob): the host goes on and the editor closes. (A new editor is
+// not tried: a parallel test's Xvfb may already own the display number.)
+// Run under ThreadSanitizer too: the window stops using the lost connection
+// rather than going back into Xlib.
 TEST_F(FerroEditorInXvfb, LosingTheServerUnderAnOpenEditorLeavesTheHostRunning) {
   ASSERT_EQ(plugin_->Dispatch(vst2::effEditOpen, 0, 0, reinterpret_cast<void*>(parent_)), 1);
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
@@ -287,7 +288,6 @@ TEST_F(FerroEditorInXvfb, LosingTheServerUnderAnOpenEditorLeavesTheHostRunning) 
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   plugin_->Dispatch(vst2::effEditClose);
-  EXPECT_EQ(plugin_->Dispatch(vst2::effEditOpen, 0, 0, reinterpret_cast<void*>(parent_)), 0);
   std::vector<std::vector<float>> in(2, std::vector<float>(64, 0.1f)), out(2, std::vector<float>(64));
   plugin_->ProcessReplacing(in, out);
 }
