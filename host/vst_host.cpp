@@ -110,8 +110,7 @@ void PluginInstance::Close() {
   Registry().erase(effect_);
 }
 
-intptr_t PluginInstance::Answer(int32_t opcode, int32_t index, intptr_t value, void* ptr,
-                                float opt) {
+void PluginInstance::Record(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
   HostCall call;
   call.opcode = opcode;
   call.index = index;
@@ -132,6 +131,11 @@ intptr_t PluginInstance::Answer(int32_t opcode, int32_t index, intptr_t value, v
     std::lock_guard<std::mutex> guard(callsMutex_);
     calls_.push_back(call);
   }
+}
+
+intptr_t PluginInstance::Answer(int32_t opcode, int32_t index, intptr_t value, void* ptr,
+                                float opt) {
+  if (config_.recordCalls) Record(opcode, index, value, ptr, opt);
   switch (opcode) {
     case vst2::audioMasterVersion:
       return config_.vstVersion;

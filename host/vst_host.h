@@ -46,6 +46,9 @@ struct HostConfig {
   intptr_t vstVersion = 2400;      // answer to audioMasterVersion
   double sampleRate = 44100.0;
   intptr_t blockSize = 1024;
+  // Keep every request in Calls(). A long-running host (a live rig) turns it
+  // off: recording allocates, and the list would grow without end.
+  bool recordCalls = true;
 };
 
 // One request the plug-in made of the host.
@@ -112,6 +115,7 @@ class PluginInstance {
   friend intptr_t VST2_CALL HostCallbackEntry(vst2::AEffect*, int32_t, int32_t, intptr_t, void*,
                                               float);
   intptr_t Answer(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
+  void Record(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
 
   HostConfig config_;
   vst2::AEffect* effect_ = nullptr;

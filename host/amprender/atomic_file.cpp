@@ -89,7 +89,9 @@ bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& by
     }
     done += static_cast<size_t>(n);
   }
-  if (close(fd) != 0) {
+  // On the disk before the rename, so a crash leaves the old file or the new one.
+  const bool synced = fsync(fd) == 0;
+  if (close(fd) != 0 || !synced) {
     *error = "cannot write " + path + ": " + std::strerror(errno);
     return false;
   }
