@@ -7,7 +7,15 @@
 
 namespace amprig {
 
+namespace {
+// The JACK library's own messages (socket paths, shared memory) mean nothing
+// to a guitarist; amprig says what went wrong in its own words.
+void Quiet(const char*) {}
+}  // namespace
+
 std::unique_ptr<JackRig> JackRig::Open(const std::string& clientName, std::string* error) {
+  jack_set_error_function(Quiet);
+  jack_set_info_function(Quiet);
   jack_status_t status{};
   jack_client_t* client = jack_client_open(clientName.c_str(), JackNoStartServer, &status);
   if (!client) {

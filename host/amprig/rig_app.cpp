@@ -56,6 +56,19 @@ int Fail(const std::string& message, int code = kExitFailure) {
   return code;
 }
 
+bool Restore(host::PluginInstance& amp_, const RigState& s, std::string* error) {
+  if (!s.bank.empty() && amp_.SetChunk(s.bank, false) == 0) {
+    *error = "the plug-in refused the saved bank";
+    return false;
+  }
+  amp_.Dispatch(vst2::effSetProgram, 0, s.program);
+  if (!s.chunk.empty() && amp_.SetChunk(s.chunk, true) == 0) {
+    *error = "the plug-in refused the saved program";
+    return false;
+  }
+  return true;
+}
+
 // The plug-in, its chain and the JACK client, as the control loop sees them.
 class Rig {
  public:
@@ -71,19 +84,6 @@ class Rig {
     s.bank = amp_.GetChunk(false);
     s.chunk = amp_.GetChunk(true);
     return s;
-  }
-
-  bool Restore(const RigState& s, std::string* error) {
-    if (!s.bank.empty() && amp_.SetChunk(s.bank, false) == 0) {
-      *error = "the plug-in refused the saved bank";
-      return false;
-    }
-    amp_.Dispatch(vst2::effSetProgram, 0, s.program);
-    if (!s.chunk.empty() && amp_.SetChunk(s.chunk, true) == 0) {
-      *error = "the plug-in refused the saved program";
-      return false;
-    }
-    return true;
   }
 
   // Any thread but the audio one, with the process callback held.
@@ -135,7 +135,7 @@ int Run(const std::vector<std::string>& args) {
 
   const amprender::LocatedPlugin located =
       amprender::LocatePlugin(o.plugin, amprender::ExecutableDir());
-  if (!located.ok) return Fail(located.error + "; build it (make) or give the module's path");
+  if (!located.ok) return Fail(located.error);
   const std::string amp = AmpName(o.plugin, located.path);
   if (!o.cab.empty() && o.cab != "none" && !cabinet::IsBuiltin(o.cab) &&
       access(o.cab.c_str(), R_OK) != 0)
@@ -168,7 +168,6 @@ int Run(const std::vector<std::string>& args) {
   saved.cab = DefaultCab(amp);
   bool haveSaved = false;
   RigChain chain(plugin.effect());
-  Rig rig(plugin, chain, saved.cab);
   if (!o.preset.empty()) {
     presets::FxFile file;
     if (!presets::LoadFxFile(o.preset, &file, &error) ||
@@ -190,7 +189,7 @@ int Run(const std::vector<std::string>& args) {
         saved.cab = DefaultCab(amp);
         break;
     }
-    if (haveSaved && !rig.Restore(saved, &error)) {
+    if (haveSaved && !Restore(plugin, saved, &error)) {
       std::fprintf(stderr, "amprig: %s (%s); starting from the defaults\n", error.c_str(),
                    statePath.c_str());
     }
@@ -199,7 +198,7 @@ int Run(const std::vector<std::string>& args) {
   const std::string cabName = !o.cab.empty() ? o.cab : haveSaved ? saved.cab : DefaultCab(amp);
   chain.SetInputGainDb(o.gainGiven ? o.gainDb : haveSaved ? saved.gainDb : 0.0);
   chain.SetOutputLevelDb(o.outLevelGiven ? o.outLevelDb : haveSaved ? saved.outLevelDb : 0.0);
-  rig = Rig(plugin, chain, cabName);
+  Rig rig(plugin, chain, cabName);
 
   std::unique_ptr<cabinet::Cabinet> cab = cabinet::Cabinet::Load(cabName, &error);
   if (!cab) return Fail(error);

@@ -1,0 +1,75 @@
+#include "tests/amprig/jack_server.h"
+
+#include <jack/jack.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+namespace amprig_test {
+namespace {
+void Quiet(const char*) {}
+}  // namespace
+
+std::unique_ptr<JackServer> JackServer::Start(int rate, int period, std::string* error) {
+  jack_set_error_function(Quiet);
+  jack_set_info_function(Quiet);
+  const std::string name = "amprig-test-" + std::to_string(getpid());
+  const std::string r = std::to_string(rate), p = std::to_string(period);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    const char* argv[] = {"jackd", "-n", name.c_str(), "-d", "dummy", "-r",
+                          r.c_str(), "-p", p.c_str(), nullptr};
+    std::freopen("/dev/null", "w", stdout);
+    std::freopen("/dev/null", "w", stderr);
+    execvp("jackd", const_cast<char* const*>(argv));
+    _exit(127);
+  }
+  if (pid < 0) {
+    *error = "cannot fork for jackd";
+    return nullptr;
+  }
+  setenv("JACK_DEFAULT_SERVER", name.c_str(), 1);
+  std::unique_ptr<JackServer> server(new JackServer(pid, name));
+  for (int tries = 0; tries < 100; ++tries) {
+    int status = 0;
+    if (waitpid(pid, &status, WNOHANG) == pid) {
+      server->pid_ = -1;
+      *error = WIFEXITED(status) && WEXITSTATUS(status) == 127
+                   ? "jackd is not installed (Debian's jackd2: scripts/install-deps.sh)"
+                   : "jackd -d dummy exited at start";
+      return nullptr;
+    }
+    jack_status_t st;
+    if (jack_client_t* probe = jack_client_open("probe", JackNoStartServer, &st)) {
+      jack_client_close(probe);
+      return server;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  *error = "jackd -d dummy did not answer within 10 s";
+  return nullptr;
+}
+
+void JackServer::Kill() {
+  if (pid_ > 0) {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+  }
+}
+
+JackServer::~JackServer() {
+  if (pid_ > 0) {
+    kill(pid_, SIGTERM);
+    int status = 0;
+    for (int i = 0; i < 50 && waitpid(pid_, &status, WNOHANG) == 0; ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    Kill();
+  }
+}
+
+}  // namespace amprig_test
