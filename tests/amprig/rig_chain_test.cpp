@@ -21,6 +21,9 @@ std::atomic<bool> gCounting{false};
 std::atomic<long> gAllocations{0};
 }  // namespace
 
+// AddressSanitizer brings its own allocation functions; the count runs in the
+// other builds.
+#if !defined(__SANITIZE_ADDRESS__)
 void* operator new(size_t size) {
   if (gCounting.load(std::memory_order_relaxed)) gAllocations.fetch_add(1);
   if (void* p = std::malloc(size ? size : 1)) return p;
@@ -28,6 +31,7 @@ void* operator new(size_t size) {
 }
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete(void* p, size_t) noexcept { std::free(p); }
+#endif
 
 namespace amprig_test {
 namespace {
@@ -82,7 +86,9 @@ TEST(RigChain, ProcessingAndACabinetSwapAllocateNothing) {
       chain.Process(in.data(), left.data(), right.data(), 256);
     }
     gCounting = false;
+#if !defined(__SANITIZE_ADDRESS__)  // the swap and the blocks still run under it
     EXPECT_EQ(gAllocations.load(), 0) << path;
+#endif
     EXPECT_STREQ(chain.cabinet()->name().c_str(), "1x12-combo");
     chain.Collect();
   }
