@@ -144,7 +144,17 @@ std::vector<float> PlayThrough(Player& player, Recorder& recorder, const std::ve
   jack_latency_range_t range{0, 0};
   jack_port_get_latency_range(jack_port_by_name(query, "rig:out_L"), JackCaptureLatency, &range);
   jack_client_close(query);
-  return recorder.Take(0, player.startFrame() + range.max, di.size());
+  // One period more: under load an asynchronous JACK server may hand the
+  // rig's output to the recorder a period late (seen under AddressSanitizer).
+  return recorder.Take(0, player.startFrame() + range.max, di.size() + kPeriod);
+}
+
+// `got` from its start or a period later, whichever lines up with `want`.
+std::vector<float> LinedUp(const std::vector<float>& got, const std::vector<float>& want) {
+  if (got.size() < want.size() + kPeriod) return got;
+  std::vector<float> now(got.begin(), got.begin() + static_cast<long>(want.size()));
+  std::vector<float> late(got.begin() + kPeriod, got.begin() + kPeriod + static_cast<long>(want.size()));
+  return ErrorDb(now, want) <= ErrorDb(late, want) ? now : late;
 }
 
 TEST(LiveRig, PlaysAsTheOfflineRenderAndComesBackAfterSigterm) {
@@ -177,7 +187,7 @@ TEST(LiveRig, PlaysAsTheOfflineRenderAndComesBackAfterSigterm) {
     RigProcess rig(args, dir / "config");
     ASSERT_TRUE(WaitFor([&] { return player.connected() && recorder.connected(); }, 10.0))
         << "amprig did not connect its ports";
-    first = PlayThrough(player, recorder, di);
+    first = LinedUp(PlayThrough(player, recorder, di), want);
     ASSERT_EQ(first.size(), di.size());
     // amprender's amplifier starts from a fresh instance's settled state, the
     // rig's has played silence since it started: the two differ by what
@@ -196,7 +206,7 @@ TEST(LiveRig, PlaysAsTheOfflineRenderAndComesBackAfterSigterm) {
   // Started again without the preset and cabinet: the saved state plays the same.
   RigProcess rig(ports, dir / "config");
   ASSERT_TRUE(WaitFor([&] { return player.connected() && recorder.connected(); }, 10.0));
-  const std::vector<float> second = PlayThrough(player, recorder, di);
+  const std::vector<float> second = LinedUp(PlayThrough(player, recorder, di), first);
   EXPECT_LT(ErrorDb(second, first), -100.0);
   if (std::getenv("AMPRIG_TEST_DUMP"))
     WriteWav(std::string(std::getenv("AMPRIG_TEST_DUMP")) + "/second.wav", second);
