@@ -31,11 +31,18 @@ int Player::Process(jack_nframes_t n, void* self) {
   auto* out = static_cast<float*>(jack_port_get_buffer(p->out_, n));
   std::fill(out, out + n, 0.0f);
   if (!p->armed_.load() || p->done_.load()) return 0;
-  if (p->startFrame_.load() < 0) p->startFrame_ = jack_last_frame_time(p->client_);
+  // Placed by JACK's frame time, so a period the server skipped under load
+  // does not shift the rest of the signal.
+  const int64_t now = jack_last_frame_time(p->client_);
+  if (p->startFrame_.load() < 0) p->startFrame_ = now;
+  p->pos_ = static_cast<size_t>(now - p->startFrame_.load());
+  if (p->pos_ >= p->signal_.size()) {
+    p->done_ = true;
+    return 0;
+  }
   const size_t count = std::min<size_t>(n, p->signal_.size() - p->pos_);
   std::copy(p->signal_.begin() + p->pos_, p->signal_.begin() + p->pos_ + count, out);
-  p->pos_ += count;
-  if (p->pos_ == p->signal_.size()) p->done_ = true;
+  if (p->pos_ + count == p->signal_.size()) p->done_ = true;
   return 0;
 }
 
@@ -60,14 +67,17 @@ std::string Recorder::port(int channel) const {
 
 int Recorder::Process(jack_nframes_t n, void* self) {
   auto* r = static_cast<Recorder*>(self);
-  if (r->firstFrame_.load() < 0) r->firstFrame_ = jack_last_frame_time(r->client_);
-  const size_t at = r->written_.load();
+  // Placed by JACK's frame time: a skipped period stays a gap, not a shift.
+  const int64_t now = jack_last_frame_time(r->client_);
+  if (r->firstFrame_.load() < 0) r->firstFrame_ = now;
+  const size_t at = static_cast<size_t>(now - r->firstFrame_.load());
+  if (at >= r->data_[0].size()) return 0;
   const size_t count = std::min<size_t>(n, r->data_[0].size() - at);
   for (int c = 0; c < 2; ++c) {
     const auto* in = static_cast<const float*>(jack_port_get_buffer(r->in_[c], n));
     std::copy(in, in + count, r->data_[c].begin() + static_cast<long>(at));
   }
-  r->written_ = at + count;
+  r->written_ = std::max(r->written_.load(), at + count);
   return 0;
 }
 
