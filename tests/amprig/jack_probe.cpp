@@ -54,6 +54,7 @@ Recorder::Recorder(const std::string& name, size_t capacityFrames) {
   in_[0] = jack_port_register(client_, "in_L", JACK_DEFAULT_AUDIO_TYPE, JackPortIsInput, 0);
   in_[1] = jack_port_register(client_, "in_R", JACK_DEFAULT_AUDIO_TYPE, JackPortIsInput, 0);
   jack_set_process_callback(client_, &Recorder::Process, this);
+  jack_set_xrun_callback(client_, &Recorder::Xrun, this);
   jack_activate(client_);
 }
 
@@ -78,6 +79,11 @@ int Recorder::Process(jack_nframes_t n, void* self) {
     std::copy(in, in + count, r->data_[c].begin() + static_cast<long>(at));
   }
   r->written_ = std::max(r->written_.load(), at + count);
+  return 0;
+}
+
+int Recorder::Xrun(void* self) {
+  static_cast<Recorder*>(self)->xruns_.fetch_add(1);
   return 0;
 }
 

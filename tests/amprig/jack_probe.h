@@ -43,9 +43,13 @@ class Recorder {
   // Frames of channel c from absolute frame time `from`; fewer when not there yet.
   std::vector<float> Take(int channel, int64_t from, size_t frames) const;
   size_t recorded() const { return written_.load(); }
+  // The server's xruns since this client started (every client hears of them).
+  int xruns() const { return xruns_.load(); }
 
  private:
   static int Process(jack_nframes_t n, void* self);
+  static int Xrun(void* self);
+  std::atomic<int> xruns_{0};
   jack_client_t* client_ = nullptr;
   jack_port_t* in_[2] = {};
   std::vector<float> data_[2];
