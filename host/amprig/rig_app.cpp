@@ -100,13 +100,7 @@ class Rig {
   bool ChangeCabinet(const std::string& name, int rate, int period, std::string* error) {
     std::unique_ptr<cabinet::Cabinet> cab = cabinet::Cabinet::Load(name, error);
     if (!cab) return false;
-    cabinet::CabinetConfig config;
-    config.sampleRate = rate;
-    config.maxBlock = period;
-    config.inputs = config.outputs = 2;
-    config.offline = false;
-    config.exactBlocks = (period & (period - 1)) == 0 && period >= 16 && period <= 8192;
-    if (!cab->Prepare(config, error)) return false;
+    if (!cab->Prepare(LiveCabinetConfig(rate, period), error)) return false;
     chain_.SwapCabinet(std::move(cab));
     cab_ = name;
     return true;

@@ -9,6 +9,17 @@ float FromDb(double db) { return static_cast<float>(std::pow(10.0, db / 20.0)); 
 bool IsPowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
 }  // namespace
 
+cabinet::CabinetConfig LiveCabinetConfig(int sampleRate, int periodFrames) {
+  cabinet::CabinetConfig config;
+  config.sampleRate = sampleRate;
+  config.maxBlock = periodFrames;
+  config.inputs = 2;
+  config.outputs = 2;
+  config.offline = false;
+  config.exactBlocks = IsPowerOfTwo(periodFrames) && periodFrames >= 16 && periodFrames <= 8192;
+  return config;
+}
+
 RigChain::RigChain(vst2::AEffect* effect) : effect_(effect) {}
 
 RigChain::~RigChain() {
@@ -30,16 +41,7 @@ bool RigChain::Prepare(int sampleRate, int maxBlock, std::unique_ptr<cabinet::Ca
     cabInPtr_[c] = amp_[c].data();
     cabOutPtr_[c] = cab_[c].data();
   }
-  if (cab) {
-    cabinet::CabinetConfig config;
-    config.sampleRate = sampleRate;
-    config.maxBlock = maxBlock;
-    config.inputs = 2;
-    config.outputs = 2;
-    config.offline = false;
-    config.exactBlocks = IsPowerOfTwo(maxBlock) && maxBlock >= 16 && maxBlock <= 8192;
-    if (!cab->Prepare(config, error)) return false;
-  }
+  if (cab && !cab->Prepare(LiveCabinetConfig(sampleRate, maxBlock), error)) return false;
   current_ = std::move(cab);
   shown_ = current_.get();
   return true;

@@ -16,6 +16,10 @@
 
 namespace amprig {
 
+// The cabinet's live configuration for a JACK period: two in, two out, its
+// workers on their own threads, no latency when the period is a power of two.
+cabinet::CabinetConfig LiveCabinetConfig(int sampleRate, int periodFrames);
+
 class RigChain {
  public:
   explicit RigChain(vst2::AEffect* effect);
