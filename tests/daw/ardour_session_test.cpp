@@ -153,7 +153,9 @@ class ArdourSession : public ::testing::TestWithParam<PluginCase> {
   daw::ToolResult Export(const std::string& out, const std::string& log,
                          const std::vector<std::string>& env = {}) {
     daw::ToolResult r;
+    exportRuns_ = 0;
     for (int attempt = 1; attempt <= 3; ++attempt) {
+      ++exportRuns_;
       r = daw::RunTool(
           {tools_.exporter, "--bitdepth", "float", "--output", out, sessionDir(), GetParam().label},
           Environment(env), host_->root(), host_->root() + "/" + log, 60);
@@ -184,6 +186,7 @@ class ArdourSession : public ::testing::TestWithParam<PluginCase> {
 
   daw::ArdourTools tools_;
   std::unique_ptr<daw::PrivateHost> host_;
+  int exportRuns_ = 0;  // export tool processes started by the last Export()
 };
 
 TEST_P(ArdourSession, RendersLikeAmprenderAndRestoresFromTheSavedSession) {
@@ -363,7 +366,10 @@ TEST_P(ArdourSession, HostCallsStayWithinWhatThePluginDeclares) {
   daw::CallSummary summary;
   ASSERT_TRUE(daw::SummariseCalls(calls, &summary, &error)) << error;
   std::printf("%s: Ardour's calls: %s\n", c.label, summary.opcodes.c_str());
-  EXPECT_EQ(summary.instances, 3) << "one instance in the scan and per session process";
+  // An export that hung and was tried again may have made an instance too.
+  EXPECT_GE(summary.instances, 3) << "one instance in the scan and per session process";
+  EXPECT_LE(summary.instances, 2 + exportRuns_)
+      << "one instance in the scan and per session process";
   EXPECT_GT(summary.processCalls, 0);
   EXPECT_EQ(summary.blocksBeyondBlockSize, 0) << "a block longer than the declared block size";
   EXPECT_EQ(summary.blocksWhileSuspended, 0) << "audio before effMainsChanged(1)";
