@@ -100,7 +100,7 @@ class Rig {
   bool ChangeCabinet(const std::string& name, int rate, int period, std::string* error) {
     std::unique_ptr<cabinet::Cabinet> cab = cabinet::Cabinet::Load(name, error);
     if (!cab) return false;
-    if (!cab->Prepare(LiveCabinetConfig(rate, period), error)) return false;
+    if (!cab->Prepare(LiveCabinetConfig(rate, period, chain_.cabinetWorkerPriority()), error)) return false;
     chain_.SwapCabinet(std::move(cab));
     cab_ = name;
     return true;
@@ -162,6 +162,7 @@ int Run(const std::vector<std::string>& args) {
   saved.cab = DefaultCab(amp);
   bool haveSaved = false;
   RigChain chain(plugin.effect());
+  chain.SetCabinetWorkerPriority(std::max(0, jack->realtimePriority() - 1));
   if (!o.preset.empty()) {
     presets::FxFile file;
     if (!presets::LoadFxFile(o.preset, &file, &error) ||

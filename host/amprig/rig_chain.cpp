@@ -9,7 +9,7 @@ float FromDb(double db) { return static_cast<float>(std::pow(10.0, db / 20.0)); 
 bool IsPowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
 }  // namespace
 
-cabinet::CabinetConfig LiveCabinetConfig(int sampleRate, int periodFrames) {
+cabinet::CabinetConfig LiveCabinetConfig(int sampleRate, int periodFrames, int workerPriority) {
   cabinet::CabinetConfig config;
   config.sampleRate = sampleRate;
   config.maxBlock = periodFrames;
@@ -17,6 +17,7 @@ cabinet::CabinetConfig LiveCabinetConfig(int sampleRate, int periodFrames) {
   config.outputs = 2;
   config.offline = false;
   config.exactBlocks = IsPowerOfTwo(periodFrames) && periodFrames >= 16 && periodFrames <= 8192;
+  config.realtimePriority = workerPriority;
   return config;
 }
 
@@ -41,7 +42,7 @@ bool RigChain::Prepare(int sampleRate, int maxBlock, std::unique_ptr<cabinet::Ca
     cabInPtr_[c] = amp_[c].data();
     cabOutPtr_[c] = cab_[c].data();
   }
-  if (cab && !cab->Prepare(LiveCabinetConfig(sampleRate, maxBlock), error)) return false;
+  if (cab && !cab->Prepare(LiveCabinetConfig(sampleRate, maxBlock, workerPriority_), error)) return false;
   current_ = std::move(cab);
   shown_ = current_.get();
   return true;

@@ -17,8 +17,9 @@
 namespace amprig {
 
 // The cabinet's live configuration for a JACK period: two in, two out, its
-// workers on their own threads, no latency when the period is a power of two.
-cabinet::CabinetConfig LiveCabinetConfig(int sampleRate, int periodFrames);
+// workers on their own threads (SCHED_FIFO at `workerPriority` and below when
+// it is above 0), no latency when the period is a power of two.
+cabinet::CabinetConfig LiveCabinetConfig(int sampleRate, int periodFrames, int workerPriority);
 
 class RigChain {
  public:
@@ -32,6 +33,10 @@ class RigChain {
   // period is a power of two). False with *error when the cabinet cannot run.
   bool Prepare(int sampleRate, int maxBlock, std::unique_ptr<cabinet::Cabinet> cab,
                std::string* error);
+  // Set-up: the priority the cabinet's workers get, just below the audio
+  // thread's (JackRig::realtimePriority() - 1); 0 for normal threads.
+  void SetCabinetWorkerPriority(int priority) { workerPriority_ = priority; }
+  int cabinetWorkerPriority() const { return workerPriority_; }
 
   // Any thread: levels in dB, applied from the next period.
   void SetInputGainDb(double db);
@@ -61,6 +66,7 @@ class RigChain {
  private:
   vst2::AEffect* effect_;
   int maxBlock_ = 0;
+  int workerPriority_ = 0;
   std::vector<std::vector<float>> in_, amp_, cab_;  // two channels each
   float* inPtr_[2] = {};
   float* ampPtr_[2] = {};

@@ -1,5 +1,6 @@
 #include "host/cabinet/convolver.h"
 
+#include <pthread.h>
 #include <sched.h>
 #include <unistd.h>
 #include <zita-convolver.h>
@@ -67,11 +68,33 @@ bool Convolver::Configure(const ImpulseResponse& ir, int inputs, int outputs, in
   return true;
 }
 
+namespace {
+// zita starts its workers without checking that the thread was made: a
+// priority this process may not take would leave the convolver without
+// workers. Probe it with a thread of that priority first.
+bool CanRunRealtimeThreads(int priority) {
+  pthread_attr_t attr;
+  pthread_attr_init(&attr);
+  sched_param param{};
+  param.sched_priority = priority;
+  pthread_attr_setschedpolicy(&attr, SCHED_FIFO);
+  pthread_attr_setschedparam(&attr, &param);
+  pthread_attr_setinheritsched(&attr, PTHREAD_EXPLICIT_SCHED);
+  pthread_t probe;
+  const bool made = pthread_create(&probe, &attr, [](void*) -> void* { return nullptr; }, nullptr) == 0;
+  if (made) pthread_join(probe, nullptr);
+  pthread_attr_destroy(&attr);
+  return made;
+}
+}  // namespace
+
 void Convolver::Start() {
   started_ = std::chrono::steady_clock::now();
   // Offline the workers' scheduling does not matter (every call waits for
-  // them); live they run below the audio thread when it is real-time.
-  if (!offline_ && priority_ > 0)
+  // them); live they run below the audio thread when it is real-time, so a
+  // busy desktop does not make them late (a late worker drops a partition
+  // of the cabinet's response).
+  if (!offline_ && priority_ > 0 && CanRunRealtimeThreads(priority_))
     proc_->start_process(priority_, SCHED_FIFO);
   else
     proc_->start_process(0, SCHED_OTHER);
