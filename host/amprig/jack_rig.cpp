@@ -1,5 +1,7 @@
 #include "host/amprig/jack_rig.h"
 
+#include <jack/thread.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -48,6 +50,10 @@ JackRig::~JackRig() {
 }
 
 std::string JackRig::clientName() const { return jack_get_client_name(client_); }
+
+int JackRig::realtimePriority() const {
+  return jack_is_realtime(client_) ? std::max(0, jack_client_real_time_priority(client_)) : 0;
+}
 
 bool JackRig::Start(RigChain* chain, Reconfigure reconfigure, std::string* error) {
   chain_ = chain;
@@ -151,6 +157,7 @@ std::string JackRig::shutdownReason() const { return shutdownReason_; }
 int JackRig::OnProcess(jack_nframes_t frames, void* self) {
   auto* rig = static_cast<JackRig*>(self);
   rig->inProcess_.store(true);  // sequentially consistent with Paused's flag
+  const jack_time_t began = jack_get_time();
   const auto* in = static_cast<const float*>(jack_port_get_buffer(rig->in_, frames));
   auto* left = static_cast<float*>(jack_port_get_buffer(rig->out_[0], frames));
   auto* right = static_cast<float*>(jack_port_get_buffer(rig->out_[1], frames));
@@ -161,6 +168,9 @@ int JackRig::OnProcess(jack_nframes_t frames, void* self) {
   } else {
     rig->chain_->Process(in, left, right, n);
   }
+  const int took = static_cast<int>(jack_get_time() - began);
+  if (took > rig->longestCycleMicros_.load(std::memory_order_relaxed))
+    rig->longestCycleMicros_.store(took, std::memory_order_relaxed);
   rig->inProcess_.store(false, std::memory_order_release);
   return 0;
 }

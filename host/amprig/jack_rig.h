@@ -33,6 +33,9 @@ class JackRig {
   int sampleRate() const { return sampleRate_.load(); }
   int periodFrames() const { return period_.load(); }
   std::string clientName() const;
+  // The SCHED_FIFO priority of the process thread; 0 when the server does
+  // not run its clients in real time.
+  int realtimePriority() const;
 
   // Registers the ports, activates. False with *error.
   bool Start(RigChain* chain, Reconfigure reconfigure, std::string* error);
@@ -46,6 +49,9 @@ class JackRig {
   void LatencyChanged();
 
   int xruns() const { return xruns_.load(std::memory_order_relaxed); }
+  // The longest process callback since the last call, in microseconds (what
+  // tells a late graph from a slow rig when xruns are counted).
+  int TakeLongestCycleMicros() { return longestCycleMicros_.exchange(0); }
   float dspLoad() const;
   bool serverGone() const { return serverGone_.load(); }
   std::string shutdownReason() const;
@@ -70,6 +76,7 @@ class JackRig {
   std::atomic<int> sampleRate_{0}, period_{0};
   std::atomic<bool> paused_{false}, inProcess_{false}, serverGone_{false};
   std::atomic<int> xruns_{0};
+  std::atomic<int> longestCycleMicros_{0};
   char shutdownReason_[256] = {};
 };
 

@@ -3,6 +3,7 @@
 // automates the amplifier.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -16,6 +17,7 @@
 #include "host/amprig/rig_state.h"
 #include "host/vst_host.h"
 #include "tests/amprig/jack_server.h"
+#include "tests/amprig/machine_stalls.h"
 
 namespace {
 std::atomic<bool> gCounting{false};
@@ -107,49 +109,52 @@ TEST(RigChain, NoXrunForHalfAMinuteWhileParametersAreAutomated) {
   amprig::RigChain chain(amp.instance->effect());
   ASSERT_TRUE(chain.Prepare(jack->sampleRate(), jack->periodFrames(), Cab("4x12-closed"), &error));
   ASSERT_TRUE(jack->Start(&chain, nullptr, &error)) << error;
-  // Half a minute with the knobs moving; the xruns counted from a settled
-  // graph. A second run is allowed when the first had any: a hiccup of the
-  // machine (a cold start, another process) happens once, a rig that is not
-  // real-time safe misses periods in both.
-  auto soak = [&]() {
-    std::atomic<bool> stop{false};
-    std::thread automation([&] {
-      // The knobs a guitarist turns while playing: RED's input, output, gains and
-      // tone controls. (A quality or channel change re-initialises the engines
-      // under the instance lock, which no live rig can hide from the audio thread.)
-      const int knobs[] = {0, 2, 7, 8, 9, 10, 11, 12, 13};
-      std::mt19937 random(7);
-      while (!stop) {
-        amp.instance->SetParameter(knobs[random() % 9],
-                                   std::uniform_real_distribution<float>(0.0f, 1.0f)(random));
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-      }
-    });
-    std::this_thread::sleep_for(std::chrono::seconds(1));
-    const int settled = jack->xruns();
-    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
-    stop = true;
-    automation.join();
-    return jack->xruns() - settled;
-  };
-  int xruns = soak();
-#if !defined(__SANITIZE_ADDRESS__)
-  if (xruns != 0) {
-    std::printf("%d xruns in the first run; running again\n", xruns);
-    xruns = soak();
+  // Half a minute with the knobs a guitarist turns while playing: RED's
+  // input, output, gains and tone controls. (A quality or channel change
+  // re-initialises the engines under the instance lock, which no live rig
+  // can hide from the audio thread.)
+  std::atomic<bool> stop{false};
+  std::thread automation([&] {
+    const int knobs[] = {0, 2, 7, 8, 9, 10, 11, 12, 13};
+    std::mt19937 random(7);
+    while (!stop) {
+      amp.instance->SetParameter(knobs[random() % 9],
+                                 std::uniform_real_distribution<float>(0.0f, 1.0f)(random));
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+  });
+  // An xrun counts against the rig unless the machine itself stalled (a
+  // thread above the client's priority woke 2 ms late) around it: the xrun
+  // is reported a little after the late period, so half a second either side.
+  MachineStalls stalls(jack->realtimePriority() + 1, std::chrono::milliseconds(2));
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  using Clock = std::chrono::steady_clock;
+  int seen = jack->xruns(), duringStalls = 0, unexplained = 0;
+  jack->TakeLongestCycleMicros();
+  int longestCycle = 0;
+  const Clock::time_point end =
+      Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+  while (Clock::now() < end) {
+    const Clock::time_point tick = Clock::now();
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    longestCycle = std::max(longestCycle, jack->TakeLongestCycleMicros());
+    const int now = jack->xruns();
+    if (now == seen) continue;
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    (stalls.Since(tick - std::chrono::milliseconds(500)) ? duringStalls : unexplained) += now - seen;
+    seen = now;
   }
-#endif
+  stop = true;
+  automation.join();
   jack->Stop();
-  // Required to be 0 only when asked (AMPRIG_SOAK_STRICT=1): inside the
-  // whole suite this machine has shown about one xrun a second in some runs
-  // and none in others, with the same code, not yet explained. Under
-  // AddressSanitizer the instrumented amplifier is several times slower, and
-  // a knob's redesign under its instance lock can outlast a 5 ms period.
-  std::printf("xruns in %.0f s of automation: %d\n", seconds, xruns);
+  std::printf("%.0f s of automation: %d xruns while the machine stalled (%d stalls seen), "
+              "%d otherwise; longest process callback %d us of a %d us period; client priority %d\n",
+              seconds, duringStalls, stalls.count(), unexplained, longestCycle,
+              jack->periodFrames() * 1000000 / jack->sampleRate(), jack->realtimePriority());
 #if !defined(__SANITIZE_ADDRESS__)
-  if (std::getenv("AMPRIG_SOAK_STRICT")) {
-    EXPECT_EQ(xruns, 0);
-  }
+  // Under AddressSanitizer the instrumented amplifier is several times
+  // slower, and a knob's redesign under its instance lock can outlast a period.
+  EXPECT_EQ(unexplained, 0);
 #endif
   EXPECT_FALSE(jack->serverGone());
 }
