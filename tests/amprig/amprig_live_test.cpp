@@ -173,14 +173,21 @@ TEST(LiveRig, PlaysAsTheOfflineRenderAndComesBackAfterSigterm) {
   ScratchDir dir;
   const std::vector<float> di = PluckedDi();
   WriteWav(dir / "di.wav", di);
+  // The rig has played silence since it started, so amprender gets a second
+  // of it before the DI too (its amplifier then starts the DI from the same
+  // resting state), and that second is cut from its render.
+  std::vector<float> leadIn(kRate, 0.0f);
+  leadIn.insert(leadIn.end(), di.begin(), di.end());
+  WriteWav(dir / "di-after-silence.wav", leadIn);
   const std::string preset = std::string(PRESETS_DIR) + "/ferro/04-rhythm.fxp";
   const auto reference = amprender_test::RunTool(
       {{"--plugin", OSTRA_FERRO_B3_PLUGIN_PATH, "--preset", preset, "--cab",
-        "4x12-closed", "--in", dir / "di.wav", "--out", dir / "ref.wav"},
+        "4x12-closed", "--in", dir / "di-after-silence.wav", "--out", dir / "ref.wav"},
        dir.path(), "", -1});
   ASSERT_EQ(reference.exitCode, 0) << reference.err;
-  const std::vector<float> want = ReadWav(dir / "ref.wav");
-  ASSERT_EQ(want.size(), di.size());
+  std::vector<float> want = ReadWav(dir / "ref.wav");
+  ASSERT_EQ(want.size(), leadIn.size());
+  want.erase(want.begin(), want.begin() + kRate);
 
   Player player("player");
   Recorder recorder("recorder", static_cast<size_t>(kRate) * 20);
@@ -198,11 +205,7 @@ TEST(LiveRig, PlaysAsTheOfflineRenderAndComesBackAfterSigterm) {
         << "amprig did not connect its ports";
     first = LinedUp(PlayThrough(player, recorder, di), want);
     ASSERT_EQ(first.size(), di.size());
-    // amprender's amplifier starts from a fresh instance's settled state, the
-    // rig's has played silence since it started: the two differ by what
-    // settling leaves, which dies away within a quarter of a second.
-    EXPECT_LT(ErrorDb(first, want, kRate / 4), -100.0) << "best lag " << BestLag(first, want);
-    EXPECT_LT(ErrorDb(first, want), -45.0);
+    EXPECT_LT(ErrorDb(first, want), -100.0) << "best lag " << BestLag(first, want);
     if (std::getenv("AMPRIG_TEST_DUMP")) {
       WriteWav(std::string(std::getenv("AMPRIG_TEST_DUMP")) + "/live.wav", first);
       WriteWav(std::string(std::getenv("AMPRIG_TEST_DUMP")) + "/ref.wav", want);
