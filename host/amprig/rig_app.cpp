@@ -234,7 +234,7 @@ int Run(const std::vector<std::string>& args) {
   RigState seen = rig.Capture(), written = haveSaved ? saved : RigState();
   bool dirty = false;
   double changedAt = 0.0, lastStatus = 0.0, lastPoll = 0.0;
-  int shownRate = rate;
+  int shownRate = rate, shownPeriod = period;
   std::string saveError;
   auto save = [&](const RigState& s) {
     if (!mayOverwriteState) return;
@@ -261,6 +261,11 @@ int Run(const std::vector<std::string>& args) {
                    "and cabinet follow it\n", shownRate, jack->sampleRate());
       shownRate = jack->sampleRate();
       tuner = std::make_unique<Tuner>(shownRate);
+    }
+    if (jack->periodFrames() != shownPeriod) {
+      std::fprintf(stderr, "\namprig: the JACK period changed from %d to %d frames; the amplifier "
+                   "and cabinet follow it\n", shownPeriod, jack->periodFrames());
+      shownPeriod = jack->periodFrames();
     }
     if (reconfigureFailed.exchange(false))
       std::fprintf(stderr, "\namprig: the cabinet cannot run at the new rate or period; restart amprig\n");

@@ -109,10 +109,20 @@ class RigProcess {
   }
   ~RigProcess() { Stop(); }
   int Stop() {
+    if (pid_ > 0) kill(pid_, SIGTERM);
+    return Exited(-1.0);
+  }
+  // Its exit status once it has ended (waiting up to `seconds`, or without a
+  // limit when negative); -1 while it still runs.
+  int Exited(double seconds) {
     if (pid_ <= 0) return status_;
-    kill(pid_, SIGTERM);
     int status = 0;
-    waitpid(pid_, &status, 0);
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(
+                                                              static_cast<int>(seconds * 1000));
+    while (waitpid(pid_, &status, seconds < 0 ? 0 : WNOHANG) == 0) {
+      if (std::chrono::steady_clock::now() > until) return -1;
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
     pid_ = -1;
     status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     return status_;
@@ -159,10 +169,11 @@ std::vector<float> PlayThrough(Player& player, Recorder& recorder, const std::ve
 }
 
 // `got` from its start or a period later, whichever lines up with `want`.
-std::vector<float> LinedUp(const std::vector<float>& got, const std::vector<float>& want) {
-  if (got.size() < want.size() + kPeriod) return got;
+std::vector<float> LinedUp(const std::vector<float>& got, const std::vector<float>& want,
+                           long period = kPeriod) {
+  if (got.size() < want.size() + period) return got;
   std::vector<float> now(got.begin(), got.begin() + static_cast<long>(want.size()));
-  std::vector<float> late(got.begin() + kPeriod, got.begin() + kPeriod + static_cast<long>(want.size()));
+  std::vector<float> late(got.begin() + period, got.begin() + period + static_cast<long>(want.size()));
   return ErrorDb(now, want) <= ErrorDb(late, want) ? now : late;
 }
 
@@ -222,6 +233,43 @@ TEST(LiveRig, PlaysAsTheOfflineRenderAndComesBackAfterSigterm) {
   EXPECT_LT(ErrorDb(second, first), -100.0);
   if (std::getenv("AMPRIG_TEST_DUMP"))
     WriteWav(std::string(std::getenv("AMPRIG_TEST_DUMP")) + "/second.wav", second);
+}
+
+// The server's period doubles under a running rig (a guitarist who hears
+// dropouts): it follows and plays the same (a rig that kept its old buffers
+// would play silence); then the server dies: the rig says so, saves its
+// state and ends.
+TEST(LiveRig, FollowsAPeriodChangeAndSavesItsStateWhenTheServerGoes) {
+  std::string error;
+  auto server = JackServer::Start(kRate, kPeriod, &error);
+  ASSERT_NE(server, nullptr) << error;
+  ScratchDir dir;
+  const std::vector<float> di = PluckedDi();
+  Player player("player");
+  Recorder recorder("recorder", static_cast<size_t>(kRate) * 20);
+  ASSERT_TRUE(player.ok() && recorder.ok());
+  RigProcess rig({"--no-gui", "--name", "rig", "--plugin", VORTAN_V1_1_PLUGIN_PATH, "--in-port",
+                  player.port(), "--out-port", recorder.port(0), "--cab", "2x12-open"},
+                 dir / "config");
+  ASSERT_TRUE(WaitFor([&] { return player.connected() && recorder.connected(); }, 10.0));
+  const std::vector<float> before = PlayThrough(player, recorder, di);
+  ASSERT_EQ(before.size(), di.size() + kPeriod);
+
+  jack_client_t* control = jack_client_open("period-change", JackNoStartServer, nullptr);
+  ASSERT_NE(control, nullptr);
+  ASSERT_EQ(jack_set_buffer_size(control, kPeriod * 2), 0);
+  EXPECT_EQ(jack_get_buffer_size(control), static_cast<jack_nframes_t>(kPeriod * 2));
+  jack_client_close(control);
+  const std::vector<float> after = PlayThrough(player, recorder, di);
+  ASSERT_GE(after.size(), di.size());
+  const std::vector<float> first(before.begin(), before.begin() + static_cast<long>(di.size()));
+  EXPECT_LT(ErrorDb(LinedUp(after, first, kPeriod * 2), first), -100.0);
+
+  server->Kill();
+  const int status = rig.Exited(10.0);
+  EXPECT_EQ(status, 1) << "amprig did not end when its server died";
+  std::ifstream state(dir / "config/amprig/Vortan_v1_1.state");
+  EXPECT_TRUE(state.good()) << "no state saved when the server died";
 }
 
 TEST(LiveRig, ExplainsWhatToDoWhenNoServerRuns) {
