@@ -42,7 +42,12 @@ std::string AmpName(const std::string& choice, const std::string& path) {
   if (choice == "ferro" || choice == "vortan") return choice;
   std::string stem = path.substr(path.rfind('/') + 1);
   const size_t dot = stem.rfind('.');
-  return dot == std::string::npos || dot == 0 ? stem : stem.substr(0, dot);
+  if (dot != std::string::npos && dot != 0) stem.resize(dot);
+  // Our own modules named by their file are the same amplifiers: the same
+  // state file and default cabinet as by their short names.
+  if (stem == "Ostra_Ferro_B3") return "ferro";
+  if (stem == "Vortan_v1_1") return "vortan";
+  return stem;
 }
 
 // The cabinet each amplifier is most often heard through.

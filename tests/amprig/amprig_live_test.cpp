@@ -223,7 +223,7 @@ TEST(LiveRig, PlaysAsTheOfflineRenderAndComesBackAfterSigterm) {
     }
     EXPECT_EQ(rig.Stop(), 0);
   }
-  std::ifstream state(dir / "config/amprig/Ostra_Ferro_B3.state");
+  std::ifstream state(dir / "config/amprig/ferro.state");
   ASSERT_TRUE(state.good()) << "SIGTERM left no saved state";
 
   // Started again without the preset and cabinet: the saved state plays the same.
@@ -268,8 +268,30 @@ TEST(LiveRig, FollowsAPeriodChangeAndSavesItsStateWhenTheServerGoes) {
   server->Kill();
   const int status = rig.Exited(10.0);
   EXPECT_EQ(status, 1) << "amprig did not end when its server died";
-  std::ifstream state(dir / "config/amprig/Vortan_v1_1.state");
+  std::ifstream state(dir / "config/amprig/vortan.state");
   EXPECT_TRUE(state.good()) << "no state saved when the server died";
+}
+
+// --connect: the first physical capture port to the input, the first two
+// playback ports to the outputs (the dummy backend has both kinds).
+TEST(LiveRig, ConnectTakesTheFirstPhysicalPorts) {
+  std::string error;
+  auto server = JackServer::Start(kRate, kPeriod, &error);
+  ASSERT_NE(server, nullptr) << error;
+  ScratchDir dir;
+  RigProcess rig({"--no-gui", "--name", "rig", "--plugin", VORTAN_V1_1_PLUGIN_PATH, "--connect"},
+                 dir / "config");
+  jack_client_t* query = jack_client_open("connections", JackNoStartServer, nullptr);
+  ASSERT_NE(query, nullptr);
+  auto connected = [&](const char* ours, const char* theirs) {
+    jack_port_t* port = jack_port_by_name(query, ours);
+    return port && jack_port_connected_to(port, theirs) != 0;
+  };
+  EXPECT_TRUE(WaitFor([&] { return connected("rig:in", "system:capture_1"); }, 10.0));
+  EXPECT_TRUE(connected("rig:out_L", "system:playback_1"));
+  EXPECT_TRUE(connected("rig:out_R", "system:playback_2"));
+  jack_client_close(query);
+  EXPECT_EQ(rig.Stop(), 0);
 }
 
 TEST(LiveRig, ExplainsWhatToDoWhenNoServerRuns) {
