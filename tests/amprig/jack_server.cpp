@@ -2,6 +2,7 @@
 
 #include <jack/jack.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -21,6 +22,9 @@ std::unique_ptr<JackServer> JackServer::Start(int rate, int period, std::string*
   const std::string r = std::to_string(rate), p = std::to_string(period);
   const pid_t pid = fork();
   if (pid == 0) {
+    // A test process that is killed never reaches the destructor that stops
+    // the server: the server goes with it instead of running on.
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
     const char* argv[] = {"jackd", "-n", name.c_str(), "-d", "dummy", "-r",
                           r.c_str(), "-p", p.c_str(), nullptr};
     std::freopen("/dev/null", "w", stdout);
