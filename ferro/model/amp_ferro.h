@@ -68,6 +68,35 @@ class Amp_Ferro final : public AmpCore {
   // elements run as a skewed pipeline over the block. Audio thread.
   void ProcessEngineBlock(double* w, int n) noexcept;
 
+  // Two engines (the stereo sides) at once: the same as ProcessBlock2/4 on
+  // each, with the two engines in the two lanes of one pipeline when they
+  // run the same chain (amp_ferro_pair_block.cpp), one after the other
+  // otherwise. Audio thread.
+  static void ProcessBlockPair2(Amp_Ferro& l, Amp_Ferro& r, double* xl, double* xr,
+                                int n) noexcept {
+    if (CanRunAsPair(l, r)) {
+      RunBlockPair2(l, r, xl, xr, n);
+    } else {
+      l.ProcessBlock2(xl, n);
+      r.ProcessBlock2(xr, n);
+    }
+  }
+  static void ProcessBlockPair4(Amp_Ferro& l, Amp_Ferro& r, double* xl, double* xr,
+                                int n) noexcept {
+    if (CanRunAsPair(l, r)) {
+      RunBlockPair4(l, r, xl, xr, n);
+    } else {
+      l.ProcessBlock4(xl, n);
+      r.ProcessBlock4(xr, n);
+    }
+  }
+  static bool CanRunAsPair(const Amp_Ferro& l, const Amp_Ferro& r) noexcept;
+
+  // n engine-rate samples of each engine in place, the same as
+  // ProcessEngineBlock on each; CanRunAsPair must hold. Audio thread.
+  static void ProcessEngineBlockPair(Amp_Ferro& l, Amp_Ferro& r, double* wl, double* wr,
+                                     int n) noexcept;
+
   // --- Set-up (instance lock) ---
   void Initialise(double engine_rate) noexcept;
   void SetSampleRate(double engine_rate) noexcept;

@@ -136,7 +136,77 @@ class OstraCore {
     }
   }
 
+  // The block frames for two engines (the stereo sides): each engine's
+  // filters see what RunBlock2/4 would give them, and the engine pass runs
+  // both engines together (Engine::ProcessEngineBlockPair).
+  static constexpr int kPairPass = 64;
+
+  template <class Engine>
+  static void RunBlockPair2(Engine& left, Engine& right, double* xl, double* xr, int n) noexcept {
+    OstraCore& cl = left;
+    OstraCore& cr = right;
+    double ul[2 * kPairPass];
+    double ur[2 * kPairPass];
+    for (int start = 0; start < n; start += kPairPass) {
+      const int m = n - start < kPairPass ? n - start : kPairPass;
+      double* ls = xl + start;
+      double* rs = xr + start;
+      for (int i = 0; i < m; ++i) {
+        double s = ls[i] * 2.0;
+        ul[2 * i] = s + 1e-12;
+        ul[2 * i + 1] = 0.0;
+        s = rs[i] * 2.0;
+        ur[2 * i] = s + 1e-12;
+        ur[2 * i + 1] = 0.0;
+      }
+      cl.up1_.ProcessPairs(ul, ul + 1, m, 2);
+      cr.up1_.ProcessPairs(ur, ur + 1, m, 2);
+      Engine::ProcessEngineBlockPair(left, right, ul, ur, 2 * m);
+      cl.down2_.ProcessPairs(ul, ul + 1, m, 2);
+      cr.down2_.ProcessPairs(ur, ur + 1, m, 2);
+      for (int i = 0; i < m; ++i) {
+        ls[i] = ul[2 * i];
+        rs[i] = ur[2 * i];
+      }
+    }
+  }
+
+  template <class Engine>
+  static void RunBlockPair4(Engine& left, Engine& right, double* xl, double* xr, int n) noexcept {
+    double ul[4 * kPairPass];
+    double ur[4 * kPairPass];
+    for (int start = 0; start < n; start += kPairPass) {
+      const int m = n - start < kPairPass ? n - start : kPairPass;
+      Upsample4(left, xl + start, ul, m);
+      Upsample4(right, xr + start, ur, m);
+      Engine::ProcessEngineBlockPair(left, right, ul, ur, 4 * m);
+      Downsample4(left, ul, xl + start, m);
+      Downsample4(right, ur, xr + start, m);
+    }
+  }
+
  private:
+  // The two halves of a four-times pass of m host samples: x to u[4 m], and
+  // u back to x.
+  static void Upsample4(OstraCore& core, const double* x, double* u, int m) noexcept {
+    for (int i = 0; i < m; ++i) {
+      double s = x[i] * 4.0;
+      u[4 * i] = s + 1e-12;
+      u[4 * i + 2] = 0.0;
+    }
+    core.up1_.ProcessPairs(u, u + 2, m, 4);
+    for (int i = 0; i < m; ++i) {
+      u[4 * i + 1] = 0.0;
+      u[4 * i + 3] = 0.0;
+    }
+    core.up2_.ProcessPairs(u, u + 1, 2 * m, 2);
+  }
+  static void Downsample4(OstraCore& core, double* u, double* x, int m) noexcept {
+    core.down1_.ProcessPairs(u, u + 1, 2 * m, 2);
+    core.down2_.ProcessPairs(u, u + 2, m, 4);
+    for (int i = 0; i < m; ++i) x[i] = u[4 * i];
+  }
+
   HalfbandFilter up1_;    // host rate to 2x
   HalfbandFilter up2_;    // 2x to 4x (four-times frame only)
   HalfbandFilter down1_;  // 4x to 2x (four-times frame only)

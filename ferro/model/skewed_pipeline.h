@@ -18,14 +18,14 @@ namespace Ostra {
 namespace skew_detail {
 
 // Every step has a sample to work on (rounds depth - 1 .. n - 1).
-template <class Chain, std::size_t... k>
-inline void FullRound(Chain& chain, double* w, int i, std::index_sequence<k...>) noexcept {
+template <class Chain, class T, std::size_t... k>
+inline void FullRound(Chain& chain, T* w, int i, std::index_sequence<k...>) noexcept {
   (std::get<k>(chain)(w[i - static_cast<int>(k)]), ...);
 }
 
 // Filling and draining: only the steps whose sample lies inside the block.
-template <class Chain, std::size_t... k>
-inline void EdgeRound(Chain& chain, double* w, int i, int n, std::index_sequence<k...>) noexcept {
+template <class Chain, class T, std::size_t... k>
+inline void EdgeRound(Chain& chain, T* w, int i, int n, std::index_sequence<k...>) noexcept {
   ((i - static_cast<int>(k) >= 0 && i - static_cast<int>(k) < n
         ? std::get<k>(chain)(w[i - static_cast<int>(k)])
         : void()),
@@ -34,9 +34,10 @@ inline void EdgeRound(Chain& chain, double* w, int i, int n, std::index_sequence
 
 }  // namespace skew_detail
 
-// Runs steps[0], steps[1], ... on each of w[0..n) in place. Audio thread.
-template <class... Steps>
-inline void RunSkewed(double* w, int n, Steps... steps) noexcept {
+// Runs steps[0], steps[1], ... on each of w[0..n) in place (a sample is a
+// double, or a pair of them for two engines side by side). Audio thread.
+template <class T, class... Steps>
+inline void RunSkewed(T* w, int n, Steps... steps) noexcept {
   constexpr int kDepth = static_cast<int>(sizeof...(Steps));
   std::tuple<Steps...> chain(steps...);
   const auto order = std::index_sequence_for<Steps...>{};

@@ -55,6 +55,16 @@ inline void RunEngineBlock(Ostra::Amp_Ferro& engine, double* samples, int n) noe
 }
 
 template <bool kFourTimes>
+inline void RunEngineBlockPair(Ostra::Amp_Ferro& left, Ostra::Amp_Ferro& right, double* l,
+                               double* r, int n) noexcept {
+  if (kFourTimes) {
+    Ostra::Amp_Ferro::ProcessBlockPair4(left, right, l, r, n);
+  } else {
+    Ostra::Amp_Ferro::ProcessBlockPair2(left, right, l, r, n);
+  }
+}
+
+template <bool kFourTimes>
 void ProcessFast(Ostra::Amp_Ferro* engines, bool stereo, double inputGain, double outputGain,
                  double** inputs, double** outputs, int nFrames) noexcept {
   constexpr int kPass = Ostra::OstraCore::kBlockPass;
@@ -71,14 +81,14 @@ void ProcessFast(Ostra::Amp_Ferro* engines, bool stereo, double inputGain, doubl
     if (stereo) {
       for (int i = 0; i < n; ++i) right[i] = Ostra::SanitizeInput(inR[i] * inputGain);
     }
-    RunEngineBlock<kFourTimes>(engines[0], left, n);
     if (stereo) {
-      RunEngineBlock<kFourTimes>(engines[1], right, n);
+      RunEngineBlockPair<kFourTimes>(engines[0], engines[1], left, right, n);
       for (int i = 0; i < n; ++i) {
         outL[i] = left[i] * outputGain;
         outR[i] = right[i] * outputGain;
       }
     } else {
+      RunEngineBlock<kFourTimes>(engines[0], left, n);
       for (int i = 0; i < n; ++i) outL[i] = outR[i] = left[i] * outputGain;
     }
   }
