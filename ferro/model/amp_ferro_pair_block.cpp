@@ -14,7 +14,7 @@ namespace {
 
 // Engine-rate samples per round of the pair pipeline (its buffer is on the
 // stack).
-constexpr int kPairChunk = 256;
+constexpr int kPairChunk = 4 * OstraCore::kBlockPass;
 
 template <class... Preamp>
 void RunPairWithPowerAmp(LanePair* w, int n, Amp_Ferro& l, Amp_Ferro& r, Preamp... preamp) noexcept {

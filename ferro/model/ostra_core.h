@@ -139,7 +139,7 @@ class OstraCore {
   // The block frames for two engines (the stereo sides): each engine's
   // filters see what RunBlock2/4 would give them, and the engine pass runs
   // both engines together (Engine::ProcessEngineBlockPair).
-  static constexpr int kPairPass = 64;
+  static constexpr int kPairPass = kBlockPass;
 
   template <class Engine>
   static void RunBlockPair2(Engine& left, Engine& right, double* xl, double* xr, int n) noexcept {
