@@ -34,10 +34,9 @@ void RunPairWithPowerAmp(LanePair* w, int n, Amp_Ferro& l, Amp_Ferro& r, Preamp.
   FeedbackNetworkPair& network = *network_copy;
   RcHighpassPair& hp_in = *hp_in_copy;
   RcHighpassPair& hp_out = *hp_out_copy;
-  const CurveTable drive_l = l.preamp_stages().curves[PreampStages::kDriveCurve];
-  const CurveTable drive_r = r.preamp_stages().curves[PreampStages::kDriveCurve];
-  const CurveTable push_pull_l = pl.push_pull_table;
-  const CurveTable push_pull_r = pr.push_pull_table;
+  const CurvePair drive(l.preamp_stages().curves[PreampStages::kDriveCurve],
+                        r.preamp_stages().curves[PreampStages::kDriveCurve]);
+  const CurvePair push_pull(pl.push_pull_table, pr.push_pull_table);
   const LanePair post_gain = Lanes(l.controls().post_gain, r.controls().post_gain);
   LanePair work = Lanes(pl.work, pr.work);
   RunSkewed(
@@ -46,8 +45,8 @@ void RunPairWithPowerAmp(LanePair* w, int n, Amp_Ferro& l, Amp_Ferro& r, Preamp.
         x = x * post_gain;
         x = shelf.Process(x);
       },
-      [&drive_l, &drive_r, &coupling](LanePair& x) {
-        x = LookupLinearOffset(drive_l, drive_r, x);
+      [&drive, &coupling](LanePair& x) {
+        x = drive.LookupLinearOffset(x);
         coupling.Process(x);
       },
       [&lp, &network](LanePair& x) {
@@ -58,8 +57,8 @@ void RunPairWithPowerAmp(LanePair* w, int n, Amp_Ferro& l, Amp_Ferro& r, Preamp.
         network.Process(x);
       },
       [&hp_in](LanePair& x) { hp_in.Process(x); },
-      [&push_pull_l, &push_pull_r, &hp_out, &work](LanePair& x) {
-        x = LookupCubic(push_pull_l, push_pull_r, x);
+      [&push_pull, &hp_out, &work](LanePair& x) {
+        x = push_pull.LookupCubic(x);
         hp_out.Process(x);
         work = x;
         x = x * 0.9;
@@ -110,10 +109,8 @@ void RunRedPair(LanePair* w, int n, Amp_Ferro& l, Amp_Ferro& r) noexcept {
   RcHighpassPair& hp59 = *hp59_copy;
   RedLeadNetworkPair& lead = *lead_copy;
   CircuitFilterPair<3>& stack = *stack_copy;
-  const CurveTable curve_a_l = pl.curves[PreampStages::kCurveA];
-  const CurveTable curve_a_r = pr.curves[PreampStages::kCurveA];
-  const CurveTable curve_b_l = pl.curves[PreampStages::kCurveB];
-  const CurveTable curve_b_r = pr.curves[PreampStages::kCurveB];
+  const CurvePair curve_a(pl.curves[PreampStages::kCurveA], pr.curves[PreampStages::kCurveA]);
+  const CurvePair curve_b(pl.curves[PreampStages::kCurveB], pr.curves[PreampStages::kCurveB]);
   auto chain = [&](auto run_tail) {
     run_tail(
         [&input](LanePair& x) {
@@ -125,15 +122,15 @@ void RunRedPair(LanePair* w, int n, Amp_Ferro& l, Amp_Ferro& r) noexcept {
           x = x * 1.090184;
         },
         [&rin](LanePair& x) { x = rin.Process(x); }, [&v2](LanePair& x) { v2.Process(x); },
-        [&hp_mod, &curve_a_l, &curve_a_r](LanePair& x) {
+        [&hp_mod, &curve_a](LanePair& x) {
           hp_mod.Process(x);
-          x = LookupCubic(curve_a_l, curve_a_r, x);
+          x = curve_a.LookupCubic(x);
         },
         [&hp16](LanePair& x) { hp16.Process(x); }, [&lp1](LanePair& x) { lp1.Process(x); },
         [&lp2](LanePair& x) { lp2.Process(x); }, [&v3](LanePair& x) { v3.Process(x); },
-        [&hp62, &curve_b_l, &curve_b_r](LanePair& x) {
+        [&hp62, &curve_b](LanePair& x) {
           hp62.Process(x);
-          x = LookupCubic(curve_b_l, curve_b_r, x);
+          x = curve_b.LookupCubic(x);
         },
         [&hp59](LanePair& x) { hp59.Process(x); },
         [&lead](LanePair& x) { x = lead.Process(x); },

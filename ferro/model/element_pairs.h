@@ -7,12 +7,11 @@
 // Each Process is the expression of the single element, written the same way
 // term for term, so every lane computes the same IEEE operations in the same
 // order (the products of coefficients that the single element forms first,
-// such as R Cr, are formed once per block: the same values). The curve
-// lookups run per lane on the scalar tables. Audio thread.
+// such as R Cr, are formed once per block: the same values). Audio thread.
 #pragma once
 
 #include "ferro/model/circuit_filter.h"
-#include "ferro/model/curve_table.h"
+#include "ferro/model/curve_pairs.h"
 #include "ferro/model/feedback_network.h"
 #include "ferro/model/lane_pair.h"
 #include "ferro/model/pre_power_shelf.h"
@@ -27,18 +26,6 @@ inline LanePair Lanes(double lane0, double lane1) noexcept { return LanePair::Ma
 inline void StoreLanes(LanePair p, double& lane0, double& lane1) noexcept {
   lane0 = p.Lane0();
   lane1 = p.Lane1();
-}
-
-// The curve lookups, each lane on its own engine's table.
-inline LanePair LookupLinear(const CurveTable& c0, const CurveTable& c1, LanePair x) noexcept {
-  return Lanes(c0.LookupLinear(x.Lane0()), c1.LookupLinear(x.Lane1()));
-}
-inline LanePair LookupLinearOffset(const CurveTable& c0, const CurveTable& c1,
-                                   LanePair x) noexcept {
-  return Lanes(c0.LookupLinearOffset(x.Lane0()), c1.LookupLinearOffset(x.Lane1()));
-}
-inline LanePair LookupCubic(const CurveTable& c0, const CurveTable& c1, LanePair x) noexcept {
-  return Lanes(c0.LookupCubic(x.Lane0()), c1.LookupCubic(x.Lane1()));
 }
 
 struct RcHighpassPair {
@@ -105,8 +92,7 @@ struct CircuitFilterPair {
 
 struct TriodePair {
   TriodePair(const TriodeState& l, const TriodeState& r) noexcept
-      : curve0(l.curve),
-        curve1(r.curve),
+      : curve(l.curve, r.curve),
         T(Lanes(l.T, r.T)),
         Rk(Lanes(l.Rk, r.Rk)),
         Rg(Lanes(l.Rg, r.Rg)),
@@ -150,7 +136,7 @@ struct TriodePair {
       Vx = Select(conducting, vx, Vx);
       Ig = Select(conducting, ig, Ig);
     }
-    Ip = LookupLinear(curve0, curve1, Vgk);
+    Ip = curve.LookupLinear(Vgk);
     const LanePair vk_new = ((Ip + Ig + iC) * T + 2.0 * Ck * Vk) * Rk * gk;
     const LanePair ic_new = 2.0 * Ck * (vk_new - Vk) / T - iC;
     Vk_prev = Vk;
@@ -159,7 +145,7 @@ struct TriodePair {
     iC = ic_new;
     w = (Iq - Ip) * Rpar + Vq;
   }
-  CurveTable curve0, curve1;
+  CurvePair curve;
   LanePair T, Rk, Rg, Ck, Rpar, Iq, Vq, gk, a;
   LanePair Vg, Vgk, Vx, Ig, Ip, Vk, Vk_prev, iC, iC_prev;
 };
