@@ -31,8 +31,7 @@ class CurvePair {
         last_(LanePair::Make(c0.table[c0.N - 1], c1.table[c1.N - 1])),
         last_index_(LanePair::Make(c0.N - 1, c1.N - 1)),
         cubic_low_(LanePair::Make(c0.table[c0.cubic_low_index], c1.table[c1.cubic_low_index])),
-        cubic_high_(
-            LanePair::Make(c0.table[c0.cubic_high_index], c1.table[c1.cubic_high_index])) {}
+        cubic_high_(LanePair::Make(c0.table[c0.cubic_high_index], c1.table[c1.cubic_high_index])) {}
 #else
   CurvePair(const CurveTable& c0, const CurveTable& c1) noexcept : c0_(c0), c1_(c1) {}
 #endif
@@ -69,7 +68,7 @@ class CurvePair {
     const LanePair f = p - LanePair{_mm_cvtepi32_pd(i)};
     const int32_t i0 = Safe(_mm_cvtsi128_si32(i) - 1, n0_ - 3, 0);
     const int32_t i1 = Safe(_mm_cvtsi128_si32(_mm_srli_si128(i, 4)) - 1, n1_ - 3, 0);
-    const __m128d a_lo = _mm_loadu_pd(t0_ + i0);  // entries i - 1, i of lane 0
+    const __m128d a_lo = _mm_loadu_pd(t0_ + i0);      // entries i - 1, i of lane 0
     const __m128d a_hi = _mm_loadu_pd(t0_ + i0 + 2);  // entries i + 1, i + 2
     const __m128d b_lo = _mm_loadu_pd(t1_ + i1);
     const __m128d b_hi = _mm_loadu_pd(t1_ + i1 + 2);

@@ -1,4 +1,4 @@
-// The per-sample elements of the RED chain and the power amplifier, two
+// The per-sample elements of the preamp chains and the power amplifier, two
 // engines at once: lane 0 holds the left engine's element, lane 1 the right
 // one's, each with its own coefficients and state. A pair is a working copy
 // for one block: built from the two elements, run, and stored back, so each
@@ -13,6 +13,7 @@
 #include "ferro/model/circuit_filter.h"
 #include "ferro/model/curve_pairs.h"
 #include "ferro/model/feedback_network.h"
+#include "ferro/model/green_input_network.h"
 #include "ferro/model/lane_pair.h"
 #include "ferro/model/pre_power_shelf.h"
 #include "ferro/model/rc_sections.h"
@@ -80,6 +81,13 @@ struct CircuitFilterPair {
   void Store(CircuitFilter<N>& l, CircuitFilter<N>& r) const noexcept {
     for (int i = 0; i < N; ++i) StoreLanes(s[i], l.s[i], r.s[i]);
   }
+  // After a redesign of either element (states stay).
+  void LoadCoefficients(const CircuitFilter<N>& l, const CircuitFilter<N>& r) noexcept {
+    for (int i = 0; i <= N; ++i) {
+      b[i] = Lanes(l.b[i], r.b[i]);
+      a[i] = Lanes(l.a[i], r.a[i]);
+    }
+  }
   LanePair Process(LanePair x) noexcept {
     x = x + 1e-12;
     const LanePair y = b[0] * x + s[0];
@@ -88,6 +96,44 @@ struct CircuitFilterPair {
     return y + 1e-12;
   }
   LanePair b[N + 1], a[N + 1], s[N];
+};
+
+// The GREEN input network with its pot glide: each lane's glide step runs on
+// its own network (the counter, the position and the redesign live there),
+// and a redesign is taken into the pair's coefficients before the sample.
+class GreenInputPair {
+ public:
+  GreenInputPair(GreenInputNetwork& l, GreenInputNetwork& r) noexcept
+      : l_(l), r_(r), filter_(l, r) {}
+  void Store(GreenInputNetwork& l, GreenInputNetwork& r) const noexcept { filter_.Store(l, r); }
+  LanePair Process(LanePair x) noexcept {
+    const bool moved_l = GlideStep(l_);
+    const bool moved_r = GlideStep(r_);
+    if (moved_l || moved_r) filter_.LoadCoefficients(l_, r_);
+    return filter_.Process(x);
+  }
+
+ private:
+  // GreenInputNetwork::Process before its filter; true after a redesign.
+  static bool GlideStep(GreenInputNetwork& n) noexcept {
+    bool moved = false;
+    if (n.counter > GreenInputNetwork::kGlideInterval - 1) {
+      n.counter = 0;
+      const double distance = n.target - n.current;
+      if (distance > GreenInputNetwork::kGlideTolerance ||
+          distance < -GreenInputNetwork::kGlideTolerance) {
+        n.current = n.current + n.factor * distance;
+        n.Design(n.fs, n.current, n.crunch);
+        moved = true;
+      }
+    }
+    ++n.counter;
+    return moved;
+  }
+
+  GreenInputNetwork& l_;
+  GreenInputNetwork& r_;
+  CircuitFilterPair<4> filter_;
 };
 
 struct TriodePair {
