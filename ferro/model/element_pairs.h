@@ -34,20 +34,21 @@ struct RcHighpassPair {
       : rc(Lanes(l.c.R * l.c.Cr, r.c.R * r.c.Cr)),
         g(Lanes(l.c.g, r.c.g)),
         y(Lanes(l.y, r.y)),
-        x(Lanes(l.x, r.x)),
         x_prev(Lanes(l.x_prev, r.x_prev)) {}
+  // After a sample the section's input x equals x_prev (a block has at
+  // least one sample).
   void Store(RcHighpass& l, RcHighpass& r) const noexcept {
     StoreLanes(y, l.y, r.y);
-    StoreLanes(x, l.x, r.x);
+    StoreLanes(x_prev, l.x, r.x);
     StoreLanes(x_prev, l.x_prev, r.x_prev);
   }
   void Process(LanePair& w) noexcept {
-    x = w + 1e-12;
+    const LanePair x = w + 1e-12;
     y = rc * (x - x_prev + y) * g;
     x_prev = x;
     w = y + 1e-12;
   }
-  LanePair rc, g, y, x, x_prev;
+  LanePair rc, g, y, x_prev;
 };
 
 struct RcLowpassPair {
@@ -142,7 +143,7 @@ struct TriodePair {
         T(Lanes(l.T, r.T)),
         Rk(Lanes(l.Rk, r.Rk)),
         Rg(Lanes(l.Rg, r.Rg)),
-        Ck(Lanes(l.Ck, r.Ck)),
+        Ck2(Lanes(2.0 * l.Ck, 2.0 * r.Ck)),
         Rpar(Lanes(l.Rpar, r.Rpar)),
         Iq(Lanes(l.Iq, r.Iq)),
         Vq(Lanes(l.Vq, r.Vq)),
@@ -180,11 +181,11 @@ struct TriodePair {
           (0.5 * Sqrt(1.0 + a * a + a * (4.0 * Vgk + 2.0)) - 0.5 + a * (Vk - 0.5)) / a;
       const LanePair ig = (Vg - vx) / Rg;
       Vx = Select(conducting, vx, Vx);
-      Ig = Select(conducting, ig, Ig);
+      Ig = SelectOrZero(conducting, ig);
     }
     Ip = curve.LookupLinear(Vgk);
-    const LanePair vk_new = ((Ip + Ig + iC) * T + 2.0 * Ck * Vk) * Rk * gk;
-    const LanePair ic_new = 2.0 * Ck * (vk_new - Vk) / T - iC;
+    const LanePair vk_new = ((Ip + Ig + iC) * T + Ck2 * Vk) * Rk * gk;
+    const LanePair ic_new = Ck2 * (vk_new - Vk) / T - iC;
     Vk_prev = Vk;
     Vk = vk_new;
     iC_prev = iC;
@@ -192,7 +193,7 @@ struct TriodePair {
     w = (Iq - Ip) * Rpar + Vq;
   }
   CurvePair curve;
-  LanePair T, Rk, Rg, Ck, Rpar, Iq, Vq, gk, a;
+  LanePair T, Rk, Rg, Ck2, Rpar, Iq, Vq, gk, a;  // Ck2 = 2 Ck
   LanePair Vg, Vgk, Vx, Ig, Ip, Vk, Vk_prev, iC, iC_prev;
 };
 
@@ -223,7 +224,8 @@ struct RedLeadNetworkPair {
 struct PrePowerShelfPair {
   PrePowerShelfPair(const PrePowerShelf& l, const PrePowerShelf& r) noexcept
       : m(Lanes(l.m, r.m)),
-        e(Lanes(l.e, r.e)),
+        m_plus_e(Lanes(l.m + l.e, r.m + r.e)),
+        e_times_f(Lanes(l.e * l.f, r.e * r.f)),
         f(Lanes(l.f, r.f)),
         k_in(Lanes(l.k_in, r.k_in)),
         g(Lanes(l.g, r.g)),
@@ -232,11 +234,11 @@ struct PrePowerShelfPair {
   void Store(PrePowerShelf& l, PrePowerShelf& r) const noexcept { StoreLanes(s, l.s, r.s); }
   LanePair Process(LanePair w) noexcept {
     const LanePair u = k_in * w + 1e-12;
-    const LanePair y = (((m + e) * u - s * m) * f + g * u) * h;
-    s = (e * f * s + g * u) * h;
+    const LanePair y = ((m_plus_e * u - s * m) * f + g * u) * h;
+    s = (e_times_f * s + g * u) * h;
     return y + 1e-12;
   }
-  LanePair m, e, f, k_in, g, h, s;
+  LanePair m, m_plus_e, e_times_f, f, k_in, g, h, s;
 };
 
 struct FeedbackNetworkPair {
@@ -245,11 +247,11 @@ struct FeedbackNetworkPair {
         R1(Lanes(l.R1, r.R1)),
         R0(Lanes(l.R0, r.R0)),
         R2(Lanes(l.R2, r.R2)),
-        Rp(Lanes(l.Rp, r.Rp)),
         Rr(Lanes(l.Rr, r.Rr)),
         C1(Lanes(l.C1, r.C1)),
-        C2(Lanes(l.C2, r.C2)),
         C3(Lanes(l.C3, r.C3)),
+        TR2(Lanes(l.T * l.R2, r.T * r.R2)),
+        C2Rp(Lanes(l.C2 * l.Rp, r.C2 * r.Rp)),
         g(Lanes(l.g, r.g)),
         v(Lanes(l.v, r.v)),
         f(Lanes(l.f, r.f)),
@@ -278,10 +280,10 @@ struct FeedbackNetworkPair {
   void Process(LanePair& w) noexcept {
     e = w + 1e-12;
     const LanePair A = (KP * e + alpha_g * (v - g) + alpha_f * (v - f) + alpha_h * h) * invD;
-    const LanePair f_new = (((A + f - v) * C1 * R2 + q * T) * Rr + T * R2 * A) * gf;
+    const LanePair f_new = (((A + f - v) * C1 * R2 + q * T) * Rr + TR2 * A) * gf;
     const LanePair g_new = (A - v + g) * R1 * C3 * gg;
     const LanePair q_new = ((e - g_new) * K * R2 + R0 * f_new) * gq;
-    const LanePair h_new = (A * T + C2 * Rp * h) * gh;
+    const LanePair h_new = (A * T + C2Rp * h) * gh;
     v = A;
     f = f_new;
     g = g_new;
@@ -289,7 +291,8 @@ struct FeedbackNetworkPair {
     h = h_new;
     w = (q_new + 1e-12) * invK + 1e-12;
   }
-  LanePair T, R1, R0, R2, Rp, Rr, C1, C2, C3;
+  LanePair T, R1, R0, R2, Rr, C1, C3;
+  LanePair TR2, C2Rp;  // T R2 and C2 Rp
   LanePair g, v, f, h, q, e;
   LanePair K, invK, invD, gh, gg, gf, gq, KP, alpha_g, alpha_f, alpha_h;
 };

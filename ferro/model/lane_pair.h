@@ -41,6 +41,8 @@ inline LaneMask operator>(LanePair a, LanePair b) noexcept { return {_mm_cmpgt_p
 inline LanePair Select(LaneMask m, LanePair a, LanePair b) noexcept {
   return {_mm_or_pd(_mm_and_pd(m.m, a.v), _mm_andnot_pd(m.m, b.v))};
 }
+// Lane by lane: a where the mask holds, otherwise +0.0.
+inline LanePair SelectOrZero(LaneMask m, LanePair a) noexcept { return {_mm_and_pd(m.m, a.v)}; }
 
 #else
 
@@ -66,6 +68,9 @@ inline LanePair Sqrt(LanePair a) noexcept { return {std::sqrt(a.l0), std::sqrt(a
 inline LaneMask operator>(LanePair a, LanePair b) noexcept { return {a.l0 > b.l0, a.l1 > b.l1}; }
 inline LanePair Select(LaneMask m, LanePair a, LanePair b) noexcept {
   return {m.m0 ? a.l0 : b.l0, m.m1 ? a.l1 : b.l1};
+}
+inline LanePair SelectOrZero(LaneMask m, LanePair a) noexcept {
+  return {m.m0 ? a.l0 : 0.0, m.m1 ? a.l1 : 0.0};
 }
 
 #endif
