@@ -37,7 +37,8 @@ void RunPairWithPowerAmp(LanePair* w, int n, Amp_Ferro& l, Amp_Ferro& r,
   RcHighpassPair& hp_out = *hp_out_copy;
   const CurvePair drive(l.preamp_stages().curves[PreampStages::kDriveCurve],
                         r.preamp_stages().curves[PreampStages::kDriveCurve]);
-  const CurvePair push_pull(pl.push_pull_table, pr.push_pull_table);
+  const CurvePair push_pull(pl.push_pull_table, pr.push_pull_table, pl.push_pull_segments,
+                            pr.push_pull_segments);
   const LanePair post_gain = Lanes(l.controls().post_gain, r.controls().post_gain);
   LanePair work = Lanes(pl.work, pr.work);
   RunSkewed(
@@ -162,8 +163,10 @@ void RunRedPair(LanePair* w, int n, Amp_Ferro& l, Amp_Ferro& r, TriodePair& inpu
   RcHighpassPair& hp59 = *hp59_copy;
   RedLeadNetworkPair& lead = *lead_copy;
   CircuitFilterPair<3>& stack = *stack_copy;
-  const CurvePair curve_a(pl.curves[PreampStages::kCurveA], pr.curves[PreampStages::kCurveA]);
-  const CurvePair curve_b(pl.curves[PreampStages::kCurveB], pr.curves[PreampStages::kCurveB]);
+  constexpr int kA = PreampStages::kCurveA;
+  constexpr int kB = PreampStages::kCurveB;
+  const CurvePair curve_a(pl.curves[kA], pr.curves[kA], pl.segments[kA], pr.segments[kA]);
+  const CurvePair curve_b(pl.curves[kB], pr.curves[kB], pl.segments[kB], pr.segments[kB]);
   RunPairTail(
       w, n, l, r,
       [&input](LanePair& x) {

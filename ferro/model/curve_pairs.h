@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "ferro/model/cubic_segments.h"
 #include "ferro/model/curve_table.h"
 #include "ferro/model/lane_pair.h"
 
@@ -16,9 +17,14 @@ namespace Ostra {
 class CurvePair {
  public:
 #if defined(__SSE2__)
-  CurvePair(const CurveTable& c0, const CurveTable& c1) noexcept
+  // The segments (one per entry of each table) are needed for LookupCubic
+  // only.
+  CurvePair(const CurveTable& c0, const CurveTable& c1, const CubicSegment* s0 = nullptr,
+            const CubicSegment* s1 = nullptr) noexcept
       : t0_(c0.table),
         t1_(c1.table),
+        s0_(s0),
+        s1_(s1),
         n0_(c0.N),
         n1_(c1.N),
         x0_(LanePair::Make(c0.x0, c1.x0)),
@@ -33,7 +39,9 @@ class CurvePair {
         cubic_low_(LanePair::Make(c0.table[c0.cubic_low_index], c1.table[c1.cubic_low_index])),
         cubic_high_(LanePair::Make(c0.table[c0.cubic_high_index], c1.table[c1.cubic_high_index])) {}
 #else
-  CurvePair(const CurveTable& c0, const CurveTable& c1) noexcept : c0_(c0), c1_(c1) {}
+  CurvePair(const CurveTable& c0, const CurveTable& c1, const CubicSegment* = nullptr,
+            const CubicSegment* = nullptr) noexcept
+      : c0_(c0), c1_(c1) {}
 #endif
 
 #if defined(__SSE2__)
@@ -66,20 +74,19 @@ class CurvePair {
     const LanePair p = (x0_ - x) * scale_;
     const __m128i i = _mm_cvttpd_epi32(p.v);
     const LanePair f = p - LanePair{_mm_cvtepi32_pd(i)};
-    const int32_t i0 = Safe(_mm_cvtsi128_si32(i) - 1, n0_ - 3, 0);
-    const int32_t i1 = Safe(_mm_cvtsi128_si32(_mm_srli_si128(i, 4)) - 1, n1_ - 3, 0);
-    const __m128d a_lo = _mm_loadu_pd(t0_ + i0);      // entries i - 1, i of lane 0
-    const __m128d a_hi = _mm_loadu_pd(t0_ + i0 + 2);  // entries i + 1, i + 2
-    const __m128d b_lo = _mm_loadu_pd(t1_ + i1);
-    const __m128d b_hi = _mm_loadu_pd(t1_ + i1 + 2);
-    const LanePair ym{_mm_unpacklo_pd(a_lo, b_lo)};
+    const int32_t i0 = Safe(_mm_cvtsi128_si32(i) - 1, n0_ - 3, 0) + 1;
+    const int32_t i1 = Safe(_mm_cvtsi128_si32(_mm_srli_si128(i, 4)) - 1, n1_ - 3, 0) + 1;
+    const __m128d a_hi = _mm_loadu_pd(&s0_[i0].c3);  // c3, c2 of lane 0
+    const __m128d a_lo = _mm_loadu_pd(&s0_[i0].c1);  // c1, y0
+    const __m128d b_hi = _mm_loadu_pd(&s1_[i1].c3);
+    const __m128d b_lo = _mm_loadu_pd(&s1_[i1].c1);
+    const LanePair c3{_mm_unpacklo_pd(a_hi, b_hi)};
+    const LanePair c2{_mm_unpackhi_pd(a_hi, b_hi)};
+    const LanePair c1{_mm_unpacklo_pd(a_lo, b_lo)};
     const LanePair y0{_mm_unpackhi_pd(a_lo, b_lo)};
-    const LanePair y1{_mm_unpacklo_pd(a_hi, b_hi)};
-    const LanePair y2{_mm_unpackhi_pd(a_hi, b_hi)};
     const LanePair f2 = f * f;
     const LanePair f3 = f2 * f;
-    const LanePair inside = (1.5 * y0 - 1.5 * y1 - 0.5 * ym + 0.5 * y2) * f3 +
-                            (ym - 2.5 * y0 + 2.0 * y1 - 0.5 * y2) * f2 + 0.5 * (y1 - ym) * f + y0;
+    const LanePair inside = c3 * f3 + c2 * f2 + c1 * f + y0;
     return Select(LaneMask{above}, cubic_low_, Select(LaneMask{below}, cubic_high_, inside));
   }
 
@@ -107,6 +114,8 @@ class CurvePair {
 
   const double* t0_;
   const double* t1_;
+  const CubicSegment* s0_;
+  const CubicSegment* s1_;
   int32_t n0_, n1_;
   LanePair x0_, scale_, xmax_, xmin_, upper_, lower_;
   LanePair first_, last_, last_index_, cubic_low_, cubic_high_;

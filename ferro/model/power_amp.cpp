@@ -67,6 +67,7 @@ void PowerAmp::BuildPushPull() noexcept {
     x -= 0.007333333333333333;
   }
   K = (push_pull_table.LookupCubic(1.0) - push_pull_table.LookupCubic(-1.0)) * 0.5;
+  BuildCubicSegments(push_pull_table, push_pull_segments);
 }
 
 }  // namespace Ostra

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "ferro/model/cubic_segments.h"
 #include "ferro/model/curve_table.h"
 #include "ferro/model/feedback_network.h"
 #include "ferro/model/rc_sections.h"
@@ -69,6 +70,7 @@ class PowerAmp {
   CurveTable valve_curve;
   CurveTable push_pull_table;
   double push_pull[kPushPullSize] = {};
+  CubicSegment push_pull_segments[kPushPullSize];  // rebuilt with the curve
   double rate = 88200.0;
   double bias = kDefaultBias;
   double work = 0.0;

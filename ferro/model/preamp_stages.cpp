@@ -17,6 +17,8 @@ PreampStages::PreampStages() noexcept {
                        curves::kCurveBXmin);
   curves[kDriveCurve].Init(curves::kDriveCurve, curves::kDriveCurveSize, curves::kDriveCurveX0,
                            curves::kDriveCurveXmin);
+  segments[kCurveA] = CurveASegments();
+  segments[kCurveB] = CurveBSegments();
 }
 
 void PreampStages::Initialise(double engine_rate) {

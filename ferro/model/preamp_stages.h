@@ -10,6 +10,7 @@
 //   green3  340, 220k, 2200, 110k, 470k, 2.2u
 #pragma once
 
+#include "ferro/model/cubic_segments.h"
 #include "ferro/model/curve_table.h"
 #include "ferro/model/rc_sections.h"
 #include "ferro/model/triode_stage.h"
@@ -41,6 +42,8 @@ struct PreampStages {
   RcLowpass lp_2905;       // RED before stage 3
 
   CurveTable curves[kCurveCount];  // curve A, curve B, power-amp drive curve
+  // The cubic segments of curves A and B (the drive curve is linear).
+  const CubicSegment* segments[kCurveCount] = {};
 
   TriodeStage input;
   TriodeStage red2;
