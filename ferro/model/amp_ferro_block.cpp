@@ -53,6 +53,7 @@ void RunWithPowerAmp(double* w, int n, Amp_Ferro& amp, double post_gain,
   RcHighpass& hp_out = *hp_out_copy;
   const CurveTable drive = amp.preamp_stages().curves[PreampStages::kDriveCurve];
   const CurveTable push_pull = pa.push_pull_table;
+  const CubicSegment* push_pull_segments = pa.push_pull_segments;
   double work = pa.work;
   RunSkewed(
       w, n, preamp...,
@@ -72,8 +73,8 @@ void RunWithPowerAmp(double* w, int n, Amp_Ferro& amp, double post_gain,
         network.Process(x);
       },
       [&hp_in](double& x) { hp_in.Process(x); },
-      [&push_pull, &hp_out, &work](double& x) {
-        x = push_pull.LookupCubic(x);
+      [&push_pull, push_pull_segments, &hp_out, &work](double& x) {
+        x = LookupCubic(push_pull, push_pull_segments, x);
         hp_out.Process(x);
         work = x;
         x = x * 0.9;
@@ -172,6 +173,8 @@ void Amp_Ferro::ProcessEngineBlock(double* w, int n) noexcept {
   RedToneStack& stack = *stack_copy;
   const CurveTable curve_a = p.curves[PreampStages::kCurveA];
   const CurveTable curve_b = p.curves[PreampStages::kCurveB];
+  const CubicSegment* segments_a = p.segments[PreampStages::kCurveA];
+  const CubicSegment* segments_b = p.segments[PreampStages::kCurveB];
   RunTail(
       w, n, *this, input_step,
       [&hp5](double& x) {
@@ -179,15 +182,15 @@ void Amp_Ferro::ProcessEngineBlock(double* w, int n) noexcept {
         x = x * 1.090184;
       },
       [&rin](double& x) { x = rin.Process(x); }, [&v2](double& x) { v2.Process(x); },
-      [&hp_mod, &curve_a](double& x) {
+      [&hp_mod, &curve_a, segments_a](double& x) {
         hp_mod.Process(x);
-        x = curve_a.LookupCubic(x);
+        x = LookupCubic(curve_a, segments_a, x);
       },
       [&hp16](double& x) { hp16.Process(x); }, [&lp1](double& x) { lp1.Process(x); },
       [&lp2](double& x) { lp2.Process(x); }, [&v3](double& x) { v3.Process(x); },
-      [&hp62, &curve_b](double& x) {
+      [&hp62, &curve_b, segments_b](double& x) {
         hp62.Process(x);
-        x = curve_b.LookupCubic(x);
+        x = LookupCubic(curve_b, segments_b, x);
       },
       [&hp59](double& x) { hp59.Process(x); }, [&lead](double& x) { x = lead.Process(x); },
       [&stack](double& x) { x = stack.Process(x); });

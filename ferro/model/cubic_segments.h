@@ -36,6 +36,22 @@ inline void BuildCubicSegments(const CurveTable& curve, CubicSegment* segments) 
   }
 }
 
+// CurveTable::LookupCubic through the curve's segments: the same clamps and
+// index, the weights fetched instead of formed. Audio thread.
+inline double LookupCubic(const CurveTable& curve, const CubicSegment* segments,
+                          double x) noexcept {
+  x = x + 1e-15;
+  if (!(x < curve.cubic_upper)) return curve.table[curve.cubic_low_index];  // also NaN
+  if (x <= curve.cubic_lower) return curve.table[curve.cubic_high_index];
+  const double p = (curve.x0 - x) * curve.scale;
+  const int32_t i = static_cast<int32_t>(p);
+  const double f = p - i;
+  const CubicSegment& s = segments[i];
+  const double f2 = f * f;
+  const double f3 = f2 * f;
+  return s.c3 * f3 + s.c2 * f2 + s.c1 * f + s.y0;
+}
+
 // The segments of the fixed preamp curves A and B, built once per process on
 // the first call (set-up: the engine's construction makes it).
 const CubicSegment* CurveASegments() noexcept;
