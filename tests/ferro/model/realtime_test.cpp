@@ -1,5 +1,6 @@
-// The engine's audio path allocates nothing: both frames, both schedules, both
-// channels, and the GREEN pre-gain glide that redesigns on the audio thread.
+// The engine's audio path allocates nothing: both frames, both schedules (and
+// the two-engine one), both channels, and the GREEN pre-gain glide that
+// redesigns on the audio thread.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -42,13 +43,17 @@ namespace {
 
 TEST(AmpFerroRealTime, FramesAndGlideAllocateNothing) {
   if (!VALVE_COUNTS_ALLOCATIONS) GTEST_SKIP() << "allocation counting is off under ASan";
-  auto amp = std::make_unique<Amp_Ferro>();
-  amp->Initialise(88200.0);
-  amp->SetPreGain(0.8);  // the GREEN glide now redesigns every 51 samples
+  std::unique_ptr<Amp_Ferro[]> amps(new Amp_Ferro[2]);
+  Amp_Ferro* amp = &amps[0];
+  for (int side = 0; side < 2; ++side) {
+    amps[side].Initialise(88200.0);
+    amps[side].SetPreGain(0.8);  // the GREEN glide now redesigns every 51 samples
+  }
   const long before = g_allocations.load();
   double sum = 0.0;
   for (int channel = 0; channel < 2; ++channel) {
-    amp->SetChannel(channel);
+    amps[0].SetChannel(channel);
+    amps[1].SetChannel(channel);
     for (int n = 0; n < 4000; ++n) {
       double s = 0.2 * std::sin(0.02 * n);
       if (n % 2) {
@@ -63,7 +68,11 @@ TEST(AmpFerroRealTime, FramesAndGlideAllocateNothing) {
     for (int n = 0; n < 300; ++n) block[n] = 0.2 * std::sin(0.03 * n);
     amp->ProcessBlock2(block, 300);
     amp->ProcessBlock4(block, 300);
-    sum += block[299];
+    double right[300];
+    for (int n = 0; n < 300; ++n) right[n] = block[n];
+    Amp_Ferro::ProcessBlockPair2(amps[0], amps[1], block, right, 300);
+    Amp_Ferro::ProcessBlockPair4(amps[0], amps[1], block, right, 300);
+    sum += block[299] + right[299];
   }
   EXPECT_EQ(g_allocations.load() - before, 0);
   EXPECT_TRUE(std::isfinite(sum));
