@@ -93,90 +93,49 @@ class OstraCore {
   // (Engine::ProcessEngineBlock), then the down-sampler.
   template <class Engine>
   static void RunBlock2(Engine& engine, double* x, int n) noexcept {
-    OstraCore& core = engine;
     double u[2 * kBlockPass];
     for (int start = 0; start < n; start += kBlockPass) {
       const int m = n - start < kBlockPass ? n - start : kBlockPass;
-      double* xs = x + start;
-      for (int i = 0; i < m; ++i) {
-        double s = xs[i] * 2.0;
-        u[2 * i] = s + 1e-12;
-        u[2 * i + 1] = 0.0;
-      }
-      core.up1_.ProcessPairs(u, u + 1, m, 2);
+      Upsample2(engine, x + start, u, m);
       engine.ProcessEngineBlock(u, 2 * m);
-      core.down2_.ProcessPairs(u, u + 1, m, 2);
-      for (int i = 0; i < m; ++i) xs[i] = u[2 * i];
+      Downsample2(engine, u, x + start, m);
     }
   }
 
   template <class Engine>
   static void RunBlock4(Engine& engine, double* x, int n) noexcept {
-    OstraCore& core = engine;
     double u[4 * kBlockPass];
     for (int start = 0; start < n; start += kBlockPass) {
       const int m = n - start < kBlockPass ? n - start : kBlockPass;
-      double* xs = x + start;
-      for (int i = 0; i < m; ++i) {
-        double s = xs[i] * 4.0;
-        u[4 * i] = s + 1e-12;
-        u[4 * i + 2] = 0.0;
-      }
-      core.up1_.ProcessPairs(u, u + 2, m, 4);  // the 2x samples at even places
-      for (int i = 0; i < m; ++i) {
-        u[4 * i + 1] = 0.0;
-        u[4 * i + 3] = 0.0;
-      }
-      core.up2_.ProcessPairs(u, u + 1, 2 * m, 2);
+      Upsample4(engine, x + start, u, m);
       engine.ProcessEngineBlock(u, 4 * m);
-      core.down1_.ProcessPairs(u, u + 1, 2 * m, 2);
-      // The decimator keeps the output after the first sample of each pair.
-      core.down2_.ProcessPairs(u, u + 2, m, 4);
-      for (int i = 0; i < m; ++i) xs[i] = u[4 * i];
+      Downsample4(engine, u, x + start, m);
     }
   }
 
   // The block frames for two engines (the stereo sides): each engine's
   // filters see what RunBlock2/4 would give them, and the engine pass runs
   // both engines together (Engine::ProcessEngineBlockPair).
-  static constexpr int kPairPass = kBlockPass;
-
   template <class Engine>
   static void RunBlockPair2(Engine& left, Engine& right, double* xl, double* xr, int n) noexcept {
-    OstraCore& cl = left;
-    OstraCore& cr = right;
-    double ul[2 * kPairPass];
-    double ur[2 * kPairPass];
-    for (int start = 0; start < n; start += kPairPass) {
-      const int m = n - start < kPairPass ? n - start : kPairPass;
-      double* ls = xl + start;
-      double* rs = xr + start;
-      for (int i = 0; i < m; ++i) {
-        double s = ls[i] * 2.0;
-        ul[2 * i] = s + 1e-12;
-        ul[2 * i + 1] = 0.0;
-        s = rs[i] * 2.0;
-        ur[2 * i] = s + 1e-12;
-        ur[2 * i + 1] = 0.0;
-      }
-      cl.up1_.ProcessPairs(ul, ul + 1, m, 2);
-      cr.up1_.ProcessPairs(ur, ur + 1, m, 2);
+    double ul[2 * kBlockPass];
+    double ur[2 * kBlockPass];
+    for (int start = 0; start < n; start += kBlockPass) {
+      const int m = n - start < kBlockPass ? n - start : kBlockPass;
+      Upsample2(left, xl + start, ul, m);
+      Upsample2(right, xr + start, ur, m);
       Engine::ProcessEngineBlockPair(left, right, ul, ur, 2 * m);
-      cl.down2_.ProcessPairs(ul, ul + 1, m, 2);
-      cr.down2_.ProcessPairs(ur, ur + 1, m, 2);
-      for (int i = 0; i < m; ++i) {
-        ls[i] = ul[2 * i];
-        rs[i] = ur[2 * i];
-      }
+      Downsample2(left, ul, xl + start, m);
+      Downsample2(right, ur, xr + start, m);
     }
   }
 
   template <class Engine>
   static void RunBlockPair4(Engine& left, Engine& right, double* xl, double* xr, int n) noexcept {
-    double ul[4 * kPairPass];
-    double ur[4 * kPairPass];
-    for (int start = 0; start < n; start += kPairPass) {
-      const int m = n - start < kPairPass ? n - start : kPairPass;
+    double ul[4 * kBlockPass];
+    double ur[4 * kBlockPass];
+    for (int start = 0; start < n; start += kBlockPass) {
+      const int m = n - start < kBlockPass ? n - start : kBlockPass;
       Upsample4(left, xl + start, ul, m);
       Upsample4(right, xr + start, ur, m);
       Engine::ProcessEngineBlockPair(left, right, ul, ur, 4 * m);
@@ -186,15 +145,28 @@ class OstraCore {
   }
 
  private:
-  // The two halves of a four-times pass of m host samples: x to u[4 m], and
-  // u back to x.
+  // The halves of a pass of m host samples: x raised to u[2 m] or u[4 m],
+  // and u brought back to x. The decimators keep the output after the first
+  // sample of each pair; the second still passes through the filter.
+  static void Upsample2(OstraCore& core, const double* x, double* u, int m) noexcept {
+    for (int i = 0; i < m; ++i) {
+      double s = x[i] * 2.0;
+      u[2 * i] = s + 1e-12;
+      u[2 * i + 1] = 0.0;
+    }
+    core.up1_.ProcessPairs(u, u + 1, m, 2);
+  }
+  static void Downsample2(OstraCore& core, double* u, double* x, int m) noexcept {
+    core.down2_.ProcessPairs(u, u + 1, m, 2);
+    for (int i = 0; i < m; ++i) x[i] = u[2 * i];
+  }
   static void Upsample4(OstraCore& core, const double* x, double* u, int m) noexcept {
     for (int i = 0; i < m; ++i) {
       double s = x[i] * 4.0;
       u[4 * i] = s + 1e-12;
       u[4 * i + 2] = 0.0;
     }
-    core.up1_.ProcessPairs(u, u + 2, m, 4);
+    core.up1_.ProcessPairs(u, u + 2, m, 4);  // the 2x samples at even places
     for (int i = 0; i < m; ++i) {
       u[4 * i + 1] = 0.0;
       u[4 * i + 3] = 0.0;
