@@ -93,7 +93,8 @@ class Amp_Ferro final : public AmpCore {
   static bool CanRunAsPair(const Amp_Ferro& l, const Amp_Ferro& r) noexcept;
 
   // n engine-rate samples of each engine in place, the same as
-  // ProcessEngineBlock on each; CanRunAsPair must hold. Audio thread.
+  // ProcessEngineBlock on each; l and r are two different engines and
+  // CanRunAsPair holds for them. Audio thread.
   static void ProcessEngineBlockPair(Amp_Ferro& l, Amp_Ferro& r, double* wl, double* wr,
                                      int n) noexcept;
 

@@ -12,8 +12,8 @@ namespace Ostra {
 
 namespace {
 
-// Engine-rate samples per round of the pair pipeline (its buffer is on the
-// stack).
+// Engine-rate samples per run of the pair pipeline: a whole four-times pass
+// (the buffer of pairs is on the stack, 8 KB).
 constexpr int kPairChunk = 4 * OstraCore::kBlockPass;
 
 template <class... Preamp>
