@@ -237,7 +237,7 @@ TEST(LiveRig, PlaysAsTheOfflineRenderAndComesBackAfterSigterm) {
 
 // The server's period doubles under a running rig (a guitarist who hears
 // dropouts): it follows and plays the same (a rig that kept its old buffers
-// would play silence); then the server dies: the rig says so, saves its
+// would play silence); then the server stops: the rig says so, saves its
 // state and ends.
 TEST(LiveRig, FollowsAPeriodChangeAndSavesItsStateWhenTheServerGoes) {
   std::string error;
@@ -265,7 +265,7 @@ TEST(LiveRig, FollowsAPeriodChangeAndSavesItsStateWhenTheServerGoes) {
   const std::vector<float> first(before.begin(), before.begin() + static_cast<long>(di.size()));
   EXPECT_LT(ErrorDb(LinedUp(after, first, kPeriod * 2), first), -100.0);
 
-  server->Kill();
+  server->Stop();
   const int status = rig.Exited(10.0);
   EXPECT_EQ(status, 1) << "amprig did not end when its server died";
   std::ifstream state(dir / "config/amprig/vortan.state");

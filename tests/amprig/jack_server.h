@@ -17,7 +17,11 @@ class JackServer {
   static std::unique_ptr<JackServer> Start(int rate, int period, std::string* error);
   ~JackServer();  // stops the server
   const std::string& name() const { return name_; }
-  void Kill();    // as if the server crashed
+  // Shuts the server down under its clients (SIGTERM, as a user stopping
+  // it). Never SIGKILL: a killed jackd leaves its entry in JACK's shared
+  // registry, which holds eight servers, and after eight kills on a machine
+  // no JACK server starts there until the registry is removed.
+  void Stop();
 
  private:
   JackServer(pid_t pid, std::string name) : pid_(pid), name_(std::move(name)) {}

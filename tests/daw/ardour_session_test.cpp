@@ -146,10 +146,15 @@ class ArdourSession : public ::testing::TestWithParam<PluginCase> {
     return daw::RunTool(argv, Environment(env), host_->root(), host_->root() + "/" + log, 150);
   }
 
-  // Ardour's export tool now and then hangs before its first block (seen
-  // once in some twenty runs on a loaded machine, at "Writing ..." with no
-  // progress); an export normally takes a few seconds, so a hung one is
-  // ended and tried again.
+  // Ardour's export tool now and then hangs or aborts as the export starts
+  // ("Exporting Audio 0.0%"), in about one run in ten with the call
+  // recorder between it and the plug-in, rarely without. A hung one showed
+  // the main thread in Session::start_audio_export waiting for the butler,
+  // the butler in butler_transport_work, and no plug-in code on any stack;
+  // the aborts are glibc's heap checks ("double free or corruption") at the
+  // same moment. An export normally takes a few seconds, so one that hangs or
+  // dies of a signal is tried again, up to three times: a plug-in that
+  // brings the host down every time still fails the test.
   daw::ToolResult Export(const std::string& out, const std::string& log,
                          const std::vector<std::string>& env = {}) {
     daw::ToolResult r;
@@ -159,8 +164,14 @@ class ArdourSession : public ::testing::TestWithParam<PluginCase> {
       r = daw::RunTool(
           {tools_.exporter, "--bitdepth", "float", "--output", out, sessionDir(), GetParam().label},
           Environment(env), host_->root(), host_->root() + "/" + log, 60);
-      if (!r.timedOut) break;
-      std::printf("%s: the export tool hung (attempt %d), ended it\n", GetParam().label, attempt);
+      if (r.timedOut) {
+        std::printf("%s: the export tool hung (attempt %d), ended it\n", GetParam().label, attempt);
+      } else if (r.signal != 0) {
+        std::printf("%s: the export tool died of signal %d (attempt %d):\n%s\n", GetParam().label,
+                    r.signal, attempt, r.output.c_str());
+      } else {
+        break;
+      }
     }
     return r;
   }
@@ -366,7 +377,7 @@ TEST_P(ArdourSession, HostCallsStayWithinWhatThePluginDeclares) {
   daw::CallSummary summary;
   ASSERT_TRUE(daw::SummariseCalls(calls, &summary, &error)) << error;
   std::printf("%s: Ardour's calls: %s\n", c.label, summary.opcodes.c_str());
-  // An export that hung and was tried again may have made an instance too.
+  // An export that hung or died and was tried again may have made an instance too.
   EXPECT_GE(summary.instances, 3) << "one instance in the scan and per session process";
   EXPECT_LE(summary.instances, 2 + exportRuns_)
       << "one instance in the scan and per session process";

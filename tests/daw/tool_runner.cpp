@@ -67,6 +67,7 @@ ToolResult RunTool(const std::vector<std::string>& argv, const std::vector<std::
   text << log.rdbuf();
   result.output = text.str();
   if (!result.timedOut && WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
+  if (!result.timedOut && WIFSIGNALED(status)) result.signal = WTERMSIG(status);
   return result;
 }
 

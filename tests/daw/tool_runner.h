@@ -11,6 +11,7 @@ namespace daw {
 struct ToolResult {
   int exitCode = -1;  // -1 when it could not start, was killed or timed out
   bool timedOut = false;
+  int signal = 0;  // the signal that ended it, 0 when it exited or timed out
   std::string output;  // standard output and error together
 };
 
