@@ -8,7 +8,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <new>
 #include <random>
 #include <thread>
 
@@ -18,23 +17,7 @@
 #include "host/vst_host.h"
 #include "tests/amprig/jack_server.h"
 #include "tests/amprig/machine_stalls.h"
-
-namespace {
-std::atomic<bool> gCounting{false};
-std::atomic<long> gAllocations{0};
-}  // namespace
-
-// AddressSanitizer brings its own allocation functions; the count runs in the
-// other builds.
-#if !defined(__SANITIZE_ADDRESS__)
-void* operator new(size_t size) {
-  if (gCounting.load(std::memory_order_relaxed)) gAllocations.fetch_add(1);
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, size_t) noexcept { std::free(p); }
-#endif
+#include "tests/support/allocation_count.h"
 
 namespace amprig_test {
 namespace {
@@ -82,16 +65,15 @@ TEST(RigChain, ProcessingAndACabinetSwapAllocateNothing) {
     for (int i = 0; i < 256; ++i) in[i] = 0.3f * std::sin(0.05f * i);
     chain.Process(in.data(), left.data(), right.data(), 256);  // first touch of lazily made state
     chain.SwapCabinet(std::move(next));
-    gAllocations = 0;
-    gCounting = true;
+    const long before = valve_test::AllocationCount();
     for (int block = 0; block < 200; ++block) {
       chain.SetInputGainDb(block % 7 - 3.0);
       chain.Process(in.data(), left.data(), right.data(), 256);
     }
-    gCounting = false;
-#if !defined(__SANITIZE_ADDRESS__)  // the swap and the blocks still run under it
-    EXPECT_EQ(gAllocations.load(), 0) << path;
-#endif
+    // Under AddressSanitizer nothing is counted; the swap and the blocks still run.
+    if (valve_test::CountsAllocations()) {
+      EXPECT_EQ(valve_test::AllocationCount() - before, 0) << path;
+    }
     EXPECT_STREQ(chain.cabinet()->name().c_str(), "1x12-combo");
     chain.Collect();
   }

@@ -3,41 +3,12 @@
 // real-time behaviour.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cmath>
 #include <cstdlib>
-#include <new>
 #include <random>
 
 #include "host/cabinet/cabinet.h"
-
-namespace {
-
-std::atomic<long> gAllocations{0};
-
-}  // namespace
-
-// AddressSanitizer brings its own allocation functions; the count runs in the
-// other builds. The replacements take their memory from malloc, so free is
-// the matching release; GCC assumes the built-in new and would warn otherwise.
-#if !defined(__SANITIZE_ADDRESS__)
-#define CABINET_COUNTS_ALLOCATIONS 1
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(size_t size) {
-  ++gAllocations;
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void* operator new[](size_t size) { return operator new(size); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, size_t) noexcept { std::free(p); }
-void operator delete[](void* p, size_t) noexcept { std::free(p); }
-#pragma GCC diagnostic pop
-#else
-#define CABINET_COUNTS_ALLOCATIONS 0
-#endif
+#include "tests/support/allocation_count.h"
 
 namespace {
 
@@ -197,10 +168,10 @@ TEST(CabinetConvolution, ProcessAllocatesNothingAndABadSampleDoesNotPoisonTheHis
   r[7] = INFINITY;
   const float* in[] = {l.data(), r.data()};
   float* out[] = {ol.data(), orr.data()};
-  const long before = gAllocations.load();
+  const long before = valve_test::AllocationCount();
   for (int i = 0; i < 40; ++i) cab->Process(in, out, i % 2 ? 512 : 97);
-  if (CABINET_COUNTS_ALLOCATIONS) {
-    EXPECT_EQ(gAllocations.load(), before);
+  if (valve_test::CountsAllocations()) {
+    EXPECT_EQ(valve_test::AllocationCount(), before);
   }
   for (int i = 0; i < 600; ++i) {
     for (float v : ol) ASSERT_TRUE(std::isfinite(v));

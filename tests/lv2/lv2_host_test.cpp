@@ -12,10 +12,10 @@
 #include <map>
 
 #include "tests/lv2/lv2_world.h"
+#include "tests/support/allocation_count.h"
 
-// Counts operator new in the whole process (lv2_alloc_count.cpp).
-long AllocationCount();
-bool CountsAllocations();
+using valve_test::AllocationCount;
+using valve_test::CountsAllocations;
 
 namespace {
 

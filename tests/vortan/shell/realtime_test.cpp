@@ -3,44 +3,22 @@
 // changes and chunk loads.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include <vector>
 
+#include "tests/support/allocation_count.h"
 #include "vortan/shell/vortan.h"
-
-namespace {
-std::atomic<long> gAllocations{0};
-}  // namespace
-
-// AddressSanitizer brings its own allocation functions, and memory from one
-// may reach the other's release; the count runs in the other builds.
-#if defined(__SANITIZE_ADDRESS__)
-#define VALVE_COUNTS_ALLOCATIONS 0
-#else
-#define VALVE_COUNTS_ALLOCATIONS 1
-void* operator new(std::size_t size) {
-  gAllocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-#endif
-
 
 namespace vortan {
 namespace {
 
 TEST(VortanRealtime, AudioThreadCallsAllocateNothing) {
-  if (!VALVE_COUNTS_ALLOCATIONS) GTEST_SKIP() << "allocation counting is off under ASan";
+  if (!valve_test::CountsAllocations()) GTEST_SKIP() << "allocation counting is off under ASan";
   Vortan plugin(nullptr);
   std::vector<float> in(512, 0.1f), left(512), right(512);
   std::vector<unsigned char> bank(kBankChunkSize);
   float* ins[2] = {in.data(), in.data()};
   float* outs[2] = {left.data(), right.data()};
-  const long before = gAllocations.load();
+  const long before = valve_test::AllocationCount();
   for (int block = 0; block < 8; ++block) {
     plugin.setParameter(block % kNumParams, (block % 3) * 0.5f);
     plugin.setParameter(kChannel, static_cast<float>(block & 1));
@@ -53,7 +31,7 @@ TEST(VortanRealtime, AudioThreadCallsAllocateNothing) {
   const int32_t size = plugin.getChunk(&chunk, false);
   std::copy_n(static_cast<unsigned char*>(chunk), size, bank.begin());
   EXPECT_EQ(plugin.setChunk(bank.data(), kBankChunkSize, false), 1);
-  EXPECT_EQ(gAllocations.load() - before, 0);
+  EXPECT_EQ(valve_test::AllocationCount() - before, 0);
 }
 
 }  // namespace
