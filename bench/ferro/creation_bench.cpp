@@ -19,19 +19,12 @@
 #include <vector>
 
 #include "ferro/model/triode_stage.h"
+#include "bench/loaded_module.h"
 #include "host/vst_host.h"
 
 namespace {
 
-host::PluginModule& Module() {
-  static std::unique_ptr<host::PluginModule> module = [] {
-    std::string error;
-    auto m = host::PluginModule::Load(OSTRA_FERRO_B3_PLUGIN_PATH, &error);
-    if (!m) std::abort();
-    return m;
-  }();
-  return *module;
-}
+host::PluginModule& Module() { return bench::LoadedModule(OSTRA_FERRO_B3_PLUGIN_PATH); }
 
 void BM_SolveTriode(benchmark::State& state) {
   auto solution = std::make_unique<Ostra::TriodeSolution>();

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "ferro/shell/iplug_ferro.h"
+#include "bench/loaded_module.h"
 #include "host/vst_host.h"
 
 namespace {
@@ -26,15 +27,7 @@ namespace {
 constexpr int kBlock = 512;
 constexpr int kRate = 44100;
 
-host::PluginModule& Module() {
-  static std::unique_ptr<host::PluginModule> module = [] {
-    std::string error;
-    auto m = host::PluginModule::Load(OSTRA_FERRO_B3_PLUGIN_PATH, &error);
-    if (!m) std::abort();
-    return m;
-  }();
-  return *module;
-}
+host::PluginModule& Module() { return bench::LoadedModule(OSTRA_FERRO_B3_PLUGIN_PATH); }
 
 // One second of the tone: exactly 440 periods, so it repeats without a seam.
 const std::vector<float>& Tone() {

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/loaded_module.h"
 #include "host/vst_host.h"
 
 namespace {
@@ -25,15 +26,7 @@ constexpr int kLowHighGain = 3;
 constexpr int kMonoStereo = 21;
 constexpr int kQuality = 22;
 
-host::PluginModule& Module() {
-  static std::unique_ptr<host::PluginModule> module = [] {
-    std::string error;
-    auto m = host::PluginModule::Load(VORTAN_PLUGIN_PATH, &error);
-    if (!m) std::abort();
-    return m;
-  }();
-  return *module;
-}
+host::PluginModule& Module() { return bench::LoadedModule(VORTAN_PLUGIN_PATH); }
 
 // range(0): channel B; range(1): HighQ; range(2): stereo; range(3): reference path.
 void BM_Vortan(benchmark::State& state) {
